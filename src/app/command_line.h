@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What the launcher takes from its command line; everything else on it is the installer's.
+struct tagCommandLineOptions {
+    int nSilentMode = 0;        // 1 with "/silent1"
+    std::string strLogFileName; // "LOGFILENAME=" value, silent mode only
+};
+
+// "/silent1" anywhere switches to silent mode; then "LOGFILENAME=", expected last, names the
+// installer log. Nothing is ever rejected.
+tagCommandLineOptions ParseCommandLine(std::string_view cmdLine);

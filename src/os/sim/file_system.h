@@ -1,0 +1,115 @@
+// The simulated machine's file system, with the Windows rules the launcher meets: drive letters,
+// "\" (and "/") separators that are never the second byte of a double-byte character,
+// case-insensitive names, 8.3 aliases, attributes, times, and sharing modes between open files.
+#pragma once
+
+#include "os/sim/clock.h"
+#include "os/sim/sim_api.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sim {
+
+class OpenFile;
+
+struct FileNode {
+    std::string name;      // as created, in its own letter case
+    std::string shortName; // 8.3 alias, empty when the name is its own alias
+    DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
+    std::string data;
+    std::int64_t created = 0;
+    std::int64_t lastWritten = 0;
+    std::int64_t lastAccessed = 0;
+    // Keyed by the upper-case name, so enumeration follows NTFS's upper-cased ordinal order.
+    std::map<std::string, std::shared_ptr<FileNode>> children;
+    std::vector<OpenFile*> openFiles;
+
+    bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+};
+
+enum class Disposition { CreateNew, CreateAlways, OpenExisting, OpenAlways };
+
+class FileSystem;
+
+// One open of a file, by the launcher or by another process of the machine. Closing is
+// destruction; sharing checks see every OpenFile that is alive.
+class OpenFile {
+public:
+    OpenFile(FileSystem* files, std::shared_ptr<FileNode> node, DWORD access, DWORD share);
+    ~OpenFile();
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    DWORD Access() const { return m_access; }
+    DWORD Share() const { return m_share; }
+    const FileNode& Node() const { return *m_node; }
+    void Append(std::string_view bytes);
+
+private:
+    friend class FileSystem;
+    FileSystem* m_files;
+    std::shared_ptr<FileNode> m_node;
+    DWORD m_access;
+    DWORD m_share;
+};
+
+class FileSystem {
+public:
+    explicit FileSystem(const Clock& clock);
+    ~FileSystem();
+    FileSystem(const FileSystem&) = delete;
+    FileSystem& operator=(const FileSystem&) = delete;
+
+    // Setting the machine up (paths must be absolute; missing parent folders are created).
+    void CreateFolder(std::string_view path);
+    void WriteFile(std::string_view path, std::string_view bytes,
+                   DWORD attributes = FILE_ATTRIBUTE_ARCHIVE);
+    void SetAttributes(std::string_view path, DWORD attributes);
+    void SetShortName(std::string_view path, std::string_view shortName);
+    // Opens a file as another process would, for as long as the result lives.
+    std::shared_ptr<OpenFile> HoldOpen(std::string_view path, DWORD access, DWORD share);
+
+    // Inspecting it.
+    bool Exists(std::string_view path) const;
+    std::optional<std::string> ReadFile(std::string_view path) const;
+    const FileNode* Lookup(std::string_view path) const;
+
+    void SetCurrentFolder(std::string path) { m_currentFolder = std::move(path); }
+    const std::string& CurrentFolder() const { return m_currentFolder; }
+
+    // For the simulated calls: the Win32 error code comes back through `error`.
+    std::shared_ptr<FileNode> Find(std::string_view path, DWORD& error) const;
+    std::unique_ptr<OpenFile> Open(std::string_view path, DWORD access, DWORD share,
+                                   Disposition disposition, DWORD& error);
+    // The long form of a path whose components may be 8.3 aliases; empty with `error` set when
+    // a component does not exist.
+    std::optional<std::string> LongPath(std::string_view path, DWORD& error) const;
+
+    std::int64_t Now() const { return m_clock.UniversalTicks(); }
+
+private:
+    friend class OpenFile;
+    struct Parsed {
+        std::string drive; // "C:"
+        std::vector<std::string> parts;
+    };
+    std::optional<Parsed> Parse(std::string_view path) const;
+    std::shared_ptr<FileNode> Walk(const Parsed& parsed, std::size_t count, DWORD& error) const;
+    std::shared_ptr<FileNode> MakeFolders(const Parsed& parsed, std::size_t count);
+
+    const Clock& m_clock;
+    std::map<std::string, std::shared_ptr<FileNode>> m_drives;
+    std::string m_currentFolder = "C:\\";
+    std::vector<OpenFile*> m_openFiles;
+};
+
+// The key under which a name is stored in its folder (upper case, double-byte aware).
+std::string NameKey(std::string_view name);
+
+} // namespace sim

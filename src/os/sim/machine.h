@@ -1,0 +1,67 @@
+// The simulated Windows machine that tests set up and inspect. Creating a Machine makes it the
+// one the simulated calls act on until it is destroyed (machines nest; the newest wins).
+#pragma once
+
+#include "os/sim/clock.h"
+#include "os/sim/file_system.h"
+#include "os/sim/sim_api.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace sim {
+
+class Machine {
+public:
+    Machine();
+    ~Machine();
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
+
+    // The machine the simulated calls act on; aborts when no machine exists.
+    static Machine& Current();
+
+    FileSystem& Files() { return m_files; }
+    Clock& Time() { return m_clock; }
+
+    // The folder GetTempPathA reports; nullopt makes the call fail.
+    void SetTempPath(std::optional<std::string> path) { m_tempPath = std::move(path); }
+    const std::optional<std::string>& TempPath() const { return m_tempPath; }
+
+    // Path of the running program, as GetModuleFileNameA(NULL) reports it.
+    void SetModulePath(std::string path) { m_modulePath = std::move(path); }
+    const std::string& ModulePath() const { return m_modulePath; }
+
+    void SetKeyDown(int virtualKey, bool down);
+    bool IsKeyDown(int virtualKey) const { return m_keysDown.count(virtualKey) != 0; }
+
+    // Global atoms, shared by every process of the machine; names match case-insensitively.
+    ATOM AddAtom(std::string_view name);
+    ATOM FindAtom(std::string_view name) const;
+    bool DeleteAtom(ATOM atom);
+
+    // System message texts (FormatMessageA, system table); nullopt removes a text.
+    void SetSystemMessage(DWORD code, std::optional<std::string> message);
+    std::optional<std::string> SystemMessage(DWORD code) const;
+
+    // LocalAlloc blocks that are still alive, so tests can prove every one was freed.
+    void* AllocateLocal(std::size_t bytes);
+    bool FreeLocal(void* block);
+    std::size_t LiveLocalBlocks() const { return m_localBlocks.size(); }
+
+private:
+    Machine* m_previous;
+    Clock m_clock;
+    FileSystem m_files{m_clock};
+    std::optional<std::string> m_tempPath;
+    std::string m_modulePath;
+    std::set<int> m_keysDown;
+    std::map<ATOM, std::string> m_atoms;
+    std::map<DWORD, std::string> m_messages;
+    std::set<void*> m_localBlocks;
+};
+
+} // namespace sim

@@ -1,0 +1,21 @@
+// Simulated shlwapi path tests: both are GetFileAttributes tests on Windows.
+#include "os/sim/sim_api.h"
+
+BOOL WINAPI PathFileExistsA(LPCSTR pszPath) {
+    if (pszPath == nullptr) {
+        return FALSE;
+    }
+    return GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES ? TRUE : FALSE;
+}
+
+BOOL WINAPI PathIsDirectoryA(LPCSTR pszPath) {
+    if (pszPath == nullptr) {
+        return FALSE;
+    }
+    const DWORD attributes = GetFileAttributesA(pszPath);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return FALSE;
+    }
+    // Windows answers with the attribute bit itself (16), not with 1.
+    return static_cast<BOOL>(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

@@ -1,0 +1,151 @@
+// Linux side of the door: the Win32 types, constants and entry points the launcher uses, with
+// their Windows names and signatures, implemented against the simulated machine (sim/machine.h).
+// Integer types keep their Windows widths (DWORD is 32 bits here too).
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#define WINAPI
+#define CALLBACK
+
+using BOOL = int;
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using UINT = std::uint32_t;
+using LONG = std::int32_t;
+using SHORT = std::int16_t;
+using ATOM = WORD;
+using CHAR = char;
+using LPSTR = char*;
+using LPCSTR = const char*;
+using LPVOID = void*;
+using LPCVOID = const void*;
+
+struct SimModule;
+using HANDLE = void*;
+using HINSTANCE = SimModule*;
+using HMODULE = SimModule*;
+using HLOCAL = void*;
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+
+constexpr DWORD MAX_PATH = 260;
+
+// Errors
+constexpr DWORD ERROR_SUCCESS = 0;
+constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
+constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
+constexpr DWORD ERROR_ACCESS_DENIED = 5;
+constexpr DWORD ERROR_INVALID_HANDLE = 6;
+constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
+constexpr DWORD ERROR_SHARING_VIOLATION = 32;
+constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+constexpr DWORD ERROR_INVALID_NAME = 123;
+constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+constexpr DWORD ERROR_MR_MID_NOT_FOUND = 317;
+
+// Keys
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
+
+// Files
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x01;
+constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x02;
+constexpr DWORD FILE_ATTRIBUTE_SYSTEM = 0x04;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+
+constexpr DWORD GENERIC_READ = 0x80000000;
+constexpr DWORD GENERIC_WRITE = 0x40000000;
+constexpr DWORD FILE_SHARE_READ = 0x1;
+constexpr DWORD FILE_SHARE_WRITE = 0x2;
+constexpr DWORD FILE_SHARE_DELETE = 0x4;
+
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+struct SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+};
+
+enum GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard, GetFileExMaxInfoLevel };
+
+struct WIN32_FILE_ATTRIBUTE_DATA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+};
+
+// Messages
+constexpr DWORD FORMAT_MESSAGE_ALLOCATE_BUFFER = 0x00000100;
+constexpr DWORD FORMAT_MESSAGE_IGNORE_INSERTS = 0x00000200;
+constexpr DWORD FORMAT_MESSAGE_FROM_STRING = 0x00000400;
+constexpr DWORD FORMAT_MESSAGE_FROM_HMODULE = 0x00000800;
+constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x00001000;
+constexpr WORD LANG_NEUTRAL = 0x00;
+constexpr WORD SUBLANG_DEFAULT = 0x01;
+constexpr DWORD MAKELANGID(WORD primary, WORD sub) {
+    return static_cast<DWORD>((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary));
+}
+
+constexpr UINT LMEM_FIXED = 0x0000;
+constexpr UINT LMEM_ZEROINIT = 0x0040;
+
+// C runtime share flags for _fsopen (share.h)
+constexpr int _SH_DENYRW = 0x10;
+constexpr int _SH_DENYWR = 0x20;
+constexpr int _SH_DENYRD = 0x30;
+constexpr int _SH_DENYNO = 0x40;
+
+// kernel32
+DWORD WINAPI GetLastError();
+void WINAPI SetLastError(DWORD dwErrCode);
+DWORD WINAPI GetTempPathA(DWORD nBufferLength, LPSTR lpBuffer);
+DWORD WINAPI GetLongPathNameA(LPCSTR lpszShortPath, LPSTR lpszLongPath, DWORD cchBuffer);
+DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+ATOM WINAPI GlobalFindAtomA(LPCSTR lpString);
+ATOM WINAPI GlobalAddAtomA(LPCSTR lpString);
+ATOM WINAPI GlobalDeleteAtom(ATOM nAtom);
+DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
+                            LPSTR lpBuffer, DWORD nSize, va_list* Arguments);
+HLOCAL WINAPI LocalAlloc(UINT uFlags, std::size_t uBytes);
+HLOCAL WINAPI LocalFree(HLOCAL hMem);
+BOOL WINAPI GetFileAttributesExA(LPCSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId,
+                                 LPVOID lpFileInformation);
+DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
+void WINAPI GetLocalTime(SYSTEMTIME* lpSystemTime);
+
+// user32
+SHORT WINAPI GetKeyState(int nVirtKey);
+
+// shlwapi
+BOOL WINAPI PathFileExistsA(LPCSTR pszPath);
+BOOL WINAPI PathIsDirectoryA(LPCSTR pszPath);
+
+// C runtime: the shared-mode stream open of the Microsoft C runtime. The stream is a real
+// FILE*, so fputs, fflush and fclose are the standard ones; text mode turns "\n" into "\r\n".
+std::FILE* _fsopen(const char* filename, const char* mode, int shflag);

@@ -1,0 +1,45 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CommandLine, Table) {
+    struct Row {
+        const char* cmdLine;
+        int silent;
+        const char* logFile;
+    };
+    const Row rows[] = {
+        {"", 0, ""},
+        {"/silent1", 1, ""},
+        {"/silent1 LOGFILENAME=\"C:\\Logs\\a b.log\"", 1, "C:\\Logs\\a b.log"},
+        {"/silent1 LOGFILENAME=C:\\Logs\\x.log", 1, "C:\\Logs\\x.log"},
+        // Blanks after a quoted value would otherwise leave the closing quote in the path.
+        {"/silent1 LOGFILENAME=\"C:\\Logs\\a b.log\"  ", 1, "C:\\Logs\\a b.log"},
+        // An unquoted value is taken as it stands, blanks included.
+        {"/silent1 LOGFILENAME=C:\\x.log ", 1, "C:\\x.log "},
+        // Any quote makes the value lose its first and last character.
+        {"/silent1 LOGFILENAME=C:\\a\"b.log", 1, ":\\a\"b.lo"},
+        {"/silent1 LOGFILENAME=\"", 1, ""},
+        {"/silent1 LOGFILENAME=", 1, ""},
+        {"LOGFILENAME=C:\\x.log", 0, ""},
+        {"/SILENT1 LOGFILENAME=C:\\x.log", 0, ""},
+        {"/silent1 logfilename=C:\\x.log", 1, ""},
+        // The first occurrence counts and the value runs to the end.
+        {"/silent1 LOGFILENAME=a LOGFILENAME=b", 1, "a LOGFILENAME=b"},
+        // The option need not lead; the key is looked for after the first eight characters.
+        {"REBOOT=1 /silent1 LOGFILENAME=C:\\x.log", 1, "C:\\x.log"},
+        {"LOGFILENAME=C:\\x.log /silent1", 1, ""},
+        // A Japanese folder whose second byte is "\" stays whole.
+        {"/silent1 LOGFILENAME=\"C:\\\x95\x5C\\a.log\"", 1, "C:\\\x95\x5C\\a.log"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.cmdLine);
+        const tagCommandLineOptions options = ParseCommandLine(row.cmdLine);
+        EXPECT_EQ(options.nSilentMode, row.silent);
+        EXPECT_EQ(options.strLogFileName, row.logFile);
+    }
+}
+
+} // namespace
