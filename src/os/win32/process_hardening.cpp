@@ -3,9 +3,8 @@
 #include "os/win32/system_library.h"
 
 void HardenDllSearch() {
-    // Windows 8 and later (and Windows 7 with KB2533623): every later load, including the
-    // ones system DLLs make for us, searches only the system folder. Older systems lack the
-    // call; the full-path loads below protect the libraries the launcher names itself.
+    // Where the call exists, every later load in the process, including those that system
+    // DLLs make on our behalf, searches only the system folder.
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     if (kernel != nullptr) {
@@ -15,7 +14,7 @@ void HardenDllSearch() {
             setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
         }
     }
-    // Also keep the current folder out of the search on every version.
+    // Everywhere: keep the current folder out of the search.
     SetDllDirectoryA("");
     LoadSystemLibraries();
 }

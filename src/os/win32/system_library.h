@@ -1,15 +1,28 @@
-// msi.dll and version.dll are not Known DLLs: a plain load would search the program's own
-// folder first, where a planted copy could wait. The launcher never imports them; it loads
-// them by full path from the system folder and binds their entry points here.
+// The system DLLs the launcher uses beyond kernel32 and the C runtime, loaded from the system
+// folder only and kept for the life of the process.
 #pragma once
 
 #include "os/win32/windows_api.h"
 
-enum class SystemLibrary { Msi, Version };
+enum class SystemLibrary { User32, Gdi32, Advapi32, Shell32, Shlwapi, Msi, Version };
 
-// Loads the library from the system folder (once) and returns the address of `name`, or null
-// with the last error set.
+// The address of `name` in the library (loaded on first use), or null with the last error set.
 FARPROC ResolveSystemProc(SystemLibrary library, LPCSTR name);
 
-// Loads both libraries now, so that nothing later can pick up another copy.
+// Loads every library now, before anything else in the process could look for one.
 void LoadSystemLibraries();
+
+// Defines a system entry point with its Windows declaration, forwarding to the real one. The
+// target is resolved once; when the library or entry point is missing the call fails the way
+// callers already handle: `failure` with ERROR_PROC_NOT_FOUND as the last error.
+#define SETUP_FORWARD(library, result, failure, name, parameters, arguments)                       \
+    extern "C" result WINAPI name parameters {                                                     \
+        using Function = result(WINAPI*) parameters;                                               \
+        static const Function target = reinterpret_cast<Function>(                                 \
+            reinterpret_cast<void*>(ResolveSystemProc(SystemLibrary::library, #name)));            \
+        if (target == nullptr) {                                                                   \
+            SetLastError(ERROR_PROC_NOT_FOUND);                                                    \
+            return failure;                                                                        \
+        }                                                                                          \
+        return target arguments;                                                                   \
+    }

@@ -1,6 +1,9 @@
-// Windows side of the door: the real declarations. msi.dll and version.dll are not linked by
-// import; their entry points are defined in system_libraries.cpp and bound at run time to the
-// copies in the system folder.
+// Windows side of the door: the real declarations. Setup.exe imports only kernel32.dll and
+// msvcrt.dll, which Windows always maps from its Known DLLs. Every other system DLL is bound
+// at run time from the system folder (system_library.cpp), so that no copy planted beside the
+// program is ever loaded, not even as a dependency of another system DLL. The markers below
+// make the headers declare those DLLs' entry points without dllimport, so that the door's own
+// definitions (entry_points_*.cpp) are the ones called.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -9,6 +12,13 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#define _USER32_
+#define _GDI32_
+#define _ADVAPI32_
+#define _SHELL32_
+#define _SHLWAPI_
+#define _COMCTL32_
+
 #include <windows.h>
 #include <winver.h>
 #include <shellapi.h>

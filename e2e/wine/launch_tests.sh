@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The real Setup.exe under Wine, in a throw-away WoW64 prefix: what it imports, the trace file
+# it writes (new, appended, with the product installer's atom held), and that DLLs planted
+# beside it are never loaded.   usage: launch_tests.sh BUILD_DIR_OF_THE_WINDOWS_PRESET
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=lib.sh
+source "$here/lib.sh"
+
+build=${1:?usage: launch_tests.sh WINDOWS_BUILD_DIR}
+setup_exe=$build/src/Setup.exe
+tools=$build/e2e/wine/tools
+atom_name=$(sed -n 's/^constexpr char kInstallerAtomName\[\] = "\(.*\)";$/\1/p' \
+    "$here/../../src/app/installer_atom.h")
+
+echo "Setup.exe as built"
+headers=$(LC_ALL=C i686-w64-mingw32-objdump -p "$setup_exe")
+check "PE32 for i386" grep -q "file format pei-i386" <<<"$headers"
+check "Windows GUI subsystem" grep -q "Subsystem.*(Windows GUI)" <<<"$headers"
+check "ASLR (dynamic base)" grep -q "DYNAMIC_BASE" <<<"$headers"
+check "DEP (NX compatible)" grep -q "NX_COMPAT" <<<"$headers"
+imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+check_equal "imports only kernel32 and the C runtime (Known DLLs)" "kernel32.dll msvcrt.dll " \
+    "$imports"
+check "manifest asks for common controls 6 and asInvoker" \
+    bash -c "grep -q 'Microsoft.Windows.Common-Controls' '$setup_exe' &&
+             grep -q 'asInvoker' '$setup_exe'"
+check "version resource present" \
+    env LC_ALL=C grep -qaP 'F\x00i\x00l\x00e\x00D\x00e\x00s\x00c\x00r\x00i\x00p\x00t\x00i\x00o\x00n' \
+    "$setup_exe"
+
+workdir=$(mktemp -d)
+trap 'wine_prefix_remove; rm -rf "$workdir"' EXIT
+echo "Booting a Wine prefix"
+wine_prefix_create "$workdir/prefix" || { fail "Wine prefix"; summary wine; exit 1; }
+media=$WINEPREFIX/drive_c/media
+mkdir -p "$media"
+cp "$setup_exe" "$tools/atom_holder.exe" "$tools/plain_import_probe.exe" "$media/"
+temp=$(wine_folder_of TEMP)
+trace=$temp/Install_Setup_Trace.log
+[ -d "$temp" ] || { fail "temporary folder of the prefix" "$temp"; summary wine; exit 1; }
+
+# The trace with every time stamp replaced by <TIME> after checking its form.
+normalised_trace() {
+    sed -E 's#[0-9]{4}/(0[1-9]|1[0-2])/(0[1-9]|[12][0-9]|3[01]) ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]#<TIME>#' \
+        "$trace"
+}
+# Both sides of a comparison end in "x" so that command substitution keeps the last CR LF.
+actual_trace() { normalised_trace; echo x; }
+expected_lines() { printf '%s\r\n' "$@"; echo x; }
+
+full_run=("QernoE_Update-Start <TIME>" "    Check MSIKido" "    Copy DatFile"
+    "    Check WindowsInstaller2" "    Delete LogFile" "    Delete DatFile"
+    "QernoE_Update-End <TIME>")
+
+echo "A first run"
+rm -f "$trace"
+(cd "$media" && wine_run 'C:\media\Setup.exe')
+check_equal "Setup.exe exits with 0" 0 "$?"
+check_equal "trace: every phase in order, CRLF, four blanks a level" \
+    "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
+
+echo "A second run"
+(cd "$media" && wine_run 'C:\media\Setup.exe')
+check_equal "trace: the second run follows after an empty line" \
+    "$(expected_lines "${full_run[@]}" "" "${full_run[@]}")" "$(actual_trace)"
+
+echo "While the product's installer holds its atom ($atom_name)"
+rm -f "$trace"
+(cd "$media" && wine_run 'C:\media\atom_holder.exe' "$atom_name" 'C:\media\Setup.exe')
+check_equal "atom holder ran Setup.exe" 0 "$?"
+check_equal "trace: only the start line, Check MSIKido and the end line" \
+    "$(expected_lines "QernoE_Update-Start <TIME>" "    Check MSIKido" \
+        "QernoE_Update-End <TIME>")" "$(actual_trace)"
+rm -f "$trace"
+(cd "$media" && wine_run 'C:\media\Setup.exe')
+check_equal "trace: with the atom released, a full run again" \
+    "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
+
+echo "DLLs planted beside Setup.exe (native DLLs preferred, as on Windows)"
+cp "$tools/planted.dll" "$media/version.dll"
+cp "$tools/planted.dll" "$media/msi.dll"
+rm -f "$media"/*.loaded
+(cd "$media" && WINEDLLOVERRIDES="mscoree,mshtml=;version,msi=n,b" \
+    wine_run 'C:\media\plain_import_probe.exe' >/dev/null)
+markers=$(cd "$media" && ls ./*.loaded 2>/dev/null | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+check_equal "control: a plain import loads both planted DLLs" "./msi.dll.loaded ./version.dll.loaded " \
+    "$markers"
+rm -f "$media"/*.loaded "$trace"
+(cd "$media" && WINEDLLOVERRIDES="mscoree,mshtml=;version,msi=n,b" wine_run 'C:\media\Setup.exe')
+markers=$(cd "$media" && ls ./*.loaded 2>/dev/null)
+check_equal "Setup.exe loads neither planted DLL" "" "$markers"
+check_equal "trace: the run is complete beside the planted DLLs" \
+    "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
+
+summary wine

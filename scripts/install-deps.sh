@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs, with apt-get and only when missing, what building and testing the launcher needs on
+# a Debian 12 machine: the native and mingw-w64 toolchains, GoogleTest's sources, clang-format,
+# 32-bit Wine, Xvfb, a Japanese font and the ja_JP.UTF-8 locale.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ googletest clang-format
+          g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+          wine wine64 wine32:i386 xvfb xauth fonts-ipafont-gothic locales)
+
+sudo_if_needed() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "install-deps: installing ${missing[*]}"
+    # Wine for 32-bit programs needs the i386 architecture before the package lists are read.
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        sudo_if_needed dpkg --add-architecture i386
+    fi
+    sudo_if_needed apt-get update -qq
+    sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+        --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine takes its ANSI code page (932) from this locale; without it Japanese text is garbled.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    echo "install-deps: generating the ja_JP.UTF-8 locale"
+    sudo_if_needed sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen ||
+        echo 'ja_JP.UTF-8 UTF-8' | sudo_if_needed tee -a /etc/locale.gen >/dev/null
+    sudo_if_needed locale-gen >/dev/null
+fi

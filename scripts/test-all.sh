@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Every test of the launcher: formatting, the host tests against the simulated machine (also
+# under AddressSanitizer and UndefinedBehaviorSanitizer), the Windows cross-build with warnings
+# as errors, and the real Setup.exe under Wine.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/install-deps.sh"
+cd "$root"
+
+echo "== Formatting"
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+for preset in host host-sanitize; do
+    echo "== Build and test: $preset"
+    cmake --preset "$preset" -DSETUP_WARNINGS_AS_ERRORS=ON >/dev/null
+    cmake --build --preset "$preset"
+    ctest --preset "$preset"
+done
+
+echo "== Build: windows"
+cmake --preset windows -DSETUP_WARNINGS_AS_ERRORS=ON >/dev/null
+cmake --build --preset windows
+
+echo "== Under Wine"
+bash e2e/wine/launch_tests.sh build/windows
