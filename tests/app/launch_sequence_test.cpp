@@ -13,11 +13,10 @@
 namespace {
 
 using test::CrLfLines;
+using test::kEnd;
+using test::kStart;
 using test::kTracePath;
 using test::ReadTrace;
-
-constexpr char kStart[] = "QernoE_Update-Start 2026/12/07 22:24:38";
-constexpr char kEnd[] = "QernoE_Update-End 2026/12/07 22:24:38";
 
 class LaunchTest : public ::testing::Test {
 protected:
@@ -105,6 +104,16 @@ TEST_F(LaunchTest, TheTraceGoesToTheLongFormOfTheTemporaryFolder) {
     Launch();
     EXPECT_EQ(ReadTrace(machine, "C:\\Documents and Settings\\taro\\Local Settings\\Temp\\"
                                  "Install_Setup_Trace.log"),
+              CrLfLines(kFullRun));
+}
+
+TEST_F(LaunchTest, ALongFormTooLongForTheBufferLeavesTheFolderAsGiven) {
+    const std::string longName(250, 'L');
+    machine.Files().CreateFolder("C:\\" + longName + "\\Temp");
+    machine.Files().SetShortName("C:\\" + longName, "LLLLLL~1");
+    machine.SetTempPath("C:\\LLLLLL~1\\Temp\\");
+    Launch();
+    EXPECT_EQ(ReadTrace(machine, "C:\\LLLLLL~1\\Temp\\Install_Setup_Trace.log"),
               CrLfLines(kFullRun));
 }
 

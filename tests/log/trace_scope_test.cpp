@@ -8,10 +8,10 @@
 namespace {
 
 using test::CrLfLines;
+using test::kEnd;
+using test::kStart;
 using test::kTracePath;
 using test::ReadTrace;
-
-constexpr char kStart[] = "QernoE_Update-Start 2026/12/07 22:24:38";
 
 class TraceScopeTest : public ::testing::Test {
 protected:

@@ -11,6 +11,10 @@ namespace test {
 constexpr char kTempFolder[] = "C:\\Users\\user\\AppData\\Local\\Temp\\";
 constexpr char kTracePath[] = "C:\\Users\\user\\AppData\\Local\\Temp\\Install_Setup_Trace.log";
 
+// The run lines at the simulated clock's default time.
+constexpr char kStart[] = "QernoE_Update-Start 2026/12/07 22:24:38";
+constexpr char kEnd[] = "QernoE_Update-End 2026/12/07 22:24:38";
+
 // The file's bytes, or "<missing>".
 inline std::string ReadTrace(sim::Machine& machine, const std::string& path = kTracePath) {
     return machine.Files().ReadFile(path).value_or("<missing>");
