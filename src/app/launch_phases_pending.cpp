@@ -3,14 +3,8 @@
 // own subsystem when its work is written.
 #include "app/launch_phases.h"
 
-void CopyDatFile(CSetupExeApp& /*app*/) {}
-
 bool CheckInstallerEngine(CSetupExeApp& /*app*/) {
     return false;
 }
 
 void InstMSP(CSetupExeApp& /*app*/) {}
-
-void DeleteOldInstallLogs(const char* /*productWord*/) {}
-
-void DeleteDatFile(CSetupExeApp& /*app*/) {}

@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/installer_atom.h"
 #include "app/launch_phases.h"
+#include "log/temp_folder.h"
 #include "log/trace_log.h"
 #include "text/mbstring.h"
 
@@ -13,28 +14,10 @@ namespace {
 constexpr char kProductWord[] = "QernoE";
 constexpr char kTraceFileName[] = "Install_Setup_Trace.log";
 
-// A call that reports the size it would need has failed just as one that returns 0.
-bool Fits(DWORD result, DWORD bufferSize) {
-    return result != 0 && result < bufferSize;
-}
-
-// The user's temporary folder in its long form, ending in "\"; "" when Windows has none.
-std::string TemporaryFolder() {
-    char folder[MAX_PATH] = {};
-    if (!Fits(GetTempPathA(MAX_PATH, folder), MAX_PATH)) {
-        return "";
-    }
-    char longFolder[MAX_PATH] = {};
-    if (Fits(GetLongPathNameA(folder, longFolder, MAX_PATH), MAX_PATH)) {
-        return longFolder;
-    }
-    return folder;
-}
-
 // The folder of the running program up to and including its last "\"; "" without one.
 std::string ExecutableFolder() {
     char path[MAX_PATH] = {};
-    if (!Fits(GetModuleFileNameA(nullptr, path, MAX_PATH), MAX_PATH)) {
+    if (!FitsBuffer(GetModuleFileNameA(nullptr, path, MAX_PATH), MAX_PATH)) {
         return "";
     }
     const std::string modulePath = path;
@@ -43,12 +26,6 @@ std::string ExecutableFolder() {
         return "";
     }
     return modulePath.substr(0, lastBackslash + 1);
-}
-
-void WriteTrace(LPCSTR text) {
-    if (g_pTraceLog != nullptr) {
-        g_pTraceLog->WriteLine(text);
-    }
 }
 
 } // namespace
@@ -70,7 +47,7 @@ BOOL CSetupExeApp::InitInstance() {
     }
 
     CTraceLog traceLog;
-    const std::string tempFolder = TemporaryFolder();
+    const std::string tempFolder = GetTempFolderLongForm();
     if (!tempFolder.empty()) {
         traceLog.Open((tempFolder + kTraceFileName).c_str(),
                       (std::string(kProductWord) + "_Update").c_str());
@@ -78,11 +55,11 @@ BOOL CSetupExeApp::InitInstance() {
     }
 
     if (GetKeyState(VK_SHIFT) < 0) {
-        WriteTrace("Shift Kido");
+        TraceLine("Shift Kido");
     }
     m_strExeDir = ExecutableFolder();
 
-    WriteTrace("Check MSIKido");
+    TraceLine("Check MSIKido");
     if (GlobalFindAtomA(kInstallerAtomName) == 0) {
         RunUpdate();
     }
@@ -95,17 +72,17 @@ BOOL CSetupExeApp::InitInstance() {
 }
 
 void CSetupExeApp::RunUpdate() {
-    WriteTrace("Copy DatFile");
+    TraceLine("Copy DatFile");
     CopyDatFile(*this);
 
-    WriteTrace("Check WindowsInstaller2");
+    TraceLine("Check WindowsInstaller2");
     if (!CheckInstallerEngine(*this)) {
         InstMSP(*this);
     }
 
-    WriteTrace("Delete LogFile");
+    TraceLine("Delete LogFile");
     DeleteOldInstallLogs(kProductWord);
 
-    WriteTrace("Delete DatFile");
+    TraceLine("Delete DatFile");
     DeleteDatFile(*this);
 }

@@ -88,6 +88,12 @@ void CTraceLog::WriteLine(LPCSTR text) {
     std::fflush(m_pFile.get());
 }
 
+void TraceLine(LPCSTR text) {
+    if (g_pTraceLog != nullptr) {
+        g_pTraceLog->WriteLine(text);
+    }
+}
+
 void TraceTime() {
     if (g_pTraceLog == nullptr) {
         return;

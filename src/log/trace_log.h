@@ -47,6 +47,7 @@ extern CTraceLog* g_pTraceLog;
 std::string FormatTraceTime(const SYSTEMTIME& time);
 
 // Lines written to g_pTraceLog; each does nothing when there is no trace log.
+void TraceLine(LPCSTR text);
 void TraceTime();
 void TraceCode(int code);
 // "<text>：ErrCode = <n>,ErrMsg = <system text>" for the thread's last error, which it keeps.

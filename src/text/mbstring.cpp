@@ -72,6 +72,27 @@ std::string TrimSpace(std::string_view text) {
     return TrimRightSpace(TrimLeftSpace(text));
 }
 
+int CompareMb(std::string_view left, std::string_view right) {
+    std::size_t l = 0;
+    std::size_t r = 0;
+    while (l < left.size() && r < right.size()) {
+        auto code = [](std::string_view text, std::size_t at) {
+            const auto first = static_cast<unsigned char>(text[at]);
+            if (CharLength(text, at) == 2) {
+                return (first << 8) | static_cast<unsigned char>(text[at + 1]);
+            }
+            return static_cast<int>(first);
+        };
+        const int difference = code(left, l) - code(right, r);
+        if (difference != 0) {
+            return difference;
+        }
+        l += CharLength(left, l);
+        r += CharLength(right, r);
+    }
+    return static_cast<int>(l < left.size()) - static_cast<int>(r < right.size());
+}
+
 std::string MakeUpper(std::string_view text) {
     std::string result(text);
     for (std::size_t at = 0; at < result.size(); at += CharLength(result, at)) {

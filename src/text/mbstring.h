@@ -32,6 +32,10 @@ std::string TrimLeftSpace(std::string_view text);
 std::string TrimRightSpace(std::string_view text);
 std::string TrimSpace(std::string_view text);
 
+// Orders two texts as the C runtime's _mbscmp does: character by character, a double-byte
+// character counting as its 16-bit code. Negative, zero or positive.
+int CompareMb(std::string_view left, std::string_view right);
+
 // Upper-cases the single-byte letters a-z; double-byte characters are left as they are.
 std::string MakeUpper(std::string_view text);
 

@@ -18,8 +18,13 @@ using test::kStart;
 using test::kTracePath;
 using test::ReadTrace;
 
+constexpr char kTemp[] = "C:\\Users\\user\\AppData\\Local\\Temp\\";
+constexpr char kSettings[] = "[Install]\r\nURL=https://example.com/\r\n";
+
 class LaunchTest : public ::testing::Test {
 protected:
+    void SetUp() override { machine.Files().WriteFile("C:\\Setup\\Install.dat", kSettings); }
+
     void Launch(std::string cmdLine = "") {
         m_cmdLine = std::move(cmdLine);
         app.m_lpCmdLine = m_cmdLine.data();
@@ -34,30 +39,76 @@ private:
     std::string m_cmdLine;
 };
 
-const std::vector<std::string> kFullRun = {kStart,
-                                           "    Check MSIKido",
-                                           "    Copy DatFile",
-                                           "    Check WindowsInstaller2",
-                                           "    Delete LogFile",
-                                           "    Delete DatFile",
-                                           kEnd};
+// The lines of a whole run whose settings copy is `copy`.
+std::vector<std::string> FullRun(const std::string& copy = std::string(kTemp) + "tmp1A2B.tmp",
+                                 const std::string& start = kStart, const std::string& end = kEnd) {
+    return {start,
+            "    Check MSIKido",
+            "    Copy DatFile",
+            "    CopyDatFile-Start",
+            "        CopyFile1:C:\\Setup\\Install.dat",
+            "        CopyFrom：C:\\Setup\\Install.dat",
+            "        CopyTo  ：" + copy,
+            "    CopyDatFile-End",
+            "    Check WindowsInstaller2",
+            "    Delete LogFile",
+            "    Delete DatFile",
+            end};
+}
 
 TEST_F(LaunchTest, ARunWalksEveryPhaseInOrder) {
     Launch();
-    EXPECT_EQ(ReadTrace(machine), CrLfLines(kFullRun));
+    EXPECT_EQ(ReadTrace(machine), CrLfLines(FullRun()));
     EXPECT_EQ(app.m_strExeDir, "C:\\Setup\\");
+    EXPECT_EQ(app.m_strDatPath, std::string(kTemp) + "tmp1A2B.tmp");
+    // The settings copy is gone at the end; the original stays.
+    EXPECT_FALSE(machine.Files().Exists(app.m_strDatPath));
+    EXPECT_EQ(machine.Files().ReadFile("C:\\Setup\\Install.dat"), kSettings);
+}
+
+TEST_F(LaunchTest, OldInstallerLogsArePrunedAtTheEnd) {
+    for (int second = 0; second < 7; ++second) {
+        machine.Files().WriteFile(std::string(kTemp) + "Install_QernoE_2026_1207_22240" +
+                                      std::to_string(second) + ".log",
+                                  "");
+    }
+    Launch();
+    EXPECT_FALSE(
+        machine.Files().Exists(std::string(kTemp) + "Install_QernoE_2026_1207_222400.log"));
+    EXPECT_FALSE(
+        machine.Files().Exists(std::string(kTemp) + "Install_QernoE_2026_1207_222401.log"));
+    EXPECT_TRUE(machine.Files().Exists(std::string(kTemp) + "Install_QernoE_2026_1207_222402.log"));
+}
+
+TEST_F(LaunchTest, WithoutSettingsTheRunGoesOn) {
+    DeleteFileA("C:\\Setup\\Install.dat");
+    Launch();
+    EXPECT_EQ(ReadTrace(machine),
+              CrLfLines({kStart, "    Check MSIKido", "    Copy DatFile", "    CopyDatFile-Start",
+                         "        CopyFile1:C:\\Setup\\Install.dat", "        Install.dat Err",
+                         "    CopyDatFile-End", "    Check WindowsInstaller2", "    Delete LogFile",
+                         "    Delete DatFile", kEnd}));
+    EXPECT_EQ(app.m_strDatPath, "");
 }
 
 TEST_F(LaunchTest, WhileTheProductInstallerRunsNothingIsDone) {
     machine.AddAtom(kInstallerAtomName);
+    for (int second = 0; second < 7; ++second) {
+        machine.Files().WriteFile(std::string(kTemp) + "Install_QernoE_2026_1207_22240" +
+                                      std::to_string(second) + ".log",
+                                  "");
+    }
     Launch();
     EXPECT_EQ(ReadTrace(machine), CrLfLines({kStart, "    Check MSIKido", kEnd}));
+    EXPECT_EQ(app.m_strDatPath, "");
+    EXPECT_FALSE(machine.Files().Exists(std::string(kTemp) + "tmp1A2B.tmp"));
+    EXPECT_TRUE(machine.Files().Exists(std::string(kTemp) + "Install_QernoE_2026_1207_222400.log"));
 }
 
 TEST_F(LaunchTest, HeldShiftIsNotedAndChangesNothingElse) {
     machine.SetKeyDown(VK_SHIFT, true);
     Launch();
-    std::vector<std::string> expected = kFullRun;
+    std::vector<std::string> expected = FullRun();
     expected.insert(expected.begin() + 1, "    Shift Kido");
     EXPECT_EQ(ReadTrace(machine), CrLfLines(expected));
 }
@@ -73,11 +124,12 @@ TEST_F(LaunchTest, ASecondRunIsAppendedAfterAnEmptyLine) {
     Launch();
     machine.Time().AdvanceSeconds(60);
     Launch();
-    std::vector<std::string> expected = kFullRun;
+    std::vector<std::string> expected = FullRun();
     expected.push_back("");
-    expected.push_back("QernoE_Update-Start 2026/12/07 22:25:38");
-    expected.insert(expected.end(), kFullRun.begin() + 1, kFullRun.end() - 1);
-    expected.push_back("QernoE_Update-End 2026/12/07 22:25:38");
+    const std::vector<std::string> second =
+        FullRun(std::string(kTemp) + "tmp1A2C.tmp", "QernoE_Update-Start 2026/12/07 22:25:38",
+                "QernoE_Update-End 2026/12/07 22:25:38");
+    expected.insert(expected.end(), second.begin(), second.end());
     EXPECT_EQ(ReadTrace(machine), CrLfLines(expected));
 }
 
@@ -102,9 +154,9 @@ TEST_F(LaunchTest, TheTraceGoesToTheLongFormOfTheTemporaryFolder) {
     machine.Files().SetShortName("C:\\Documents and Settings\\taro\\Local Settings", "LOCALS~1");
     machine.SetTempPath("C:\\DOCUME~1\\taro\\LOCALS~1\\Temp\\");
     Launch();
-    EXPECT_EQ(ReadTrace(machine, "C:\\Documents and Settings\\taro\\Local Settings\\Temp\\"
-                                 "Install_Setup_Trace.log"),
-              CrLfLines(kFullRun));
+    const std::string folder = "C:\\Documents and Settings\\taro\\Local Settings\\Temp\\";
+    EXPECT_EQ(ReadTrace(machine, folder + "Install_Setup_Trace.log"),
+              CrLfLines(FullRun(folder + "tmp1A2B.tmp")));
 }
 
 TEST_F(LaunchTest, ALongFormTooLongForTheBufferLeavesTheFolderAsGiven) {
@@ -113,8 +165,9 @@ TEST_F(LaunchTest, ALongFormTooLongForTheBufferLeavesTheFolderAsGiven) {
     machine.Files().SetShortName("C:\\" + longName, "LLLLLL~1");
     machine.SetTempPath("C:\\LLLLLL~1\\Temp\\");
     Launch();
+    // The settings copy, with its own buffer of 520, is made in the long form.
     EXPECT_EQ(ReadTrace(machine, "C:\\LLLLLL~1\\Temp\\Install_Setup_Trace.log"),
-              CrLfLines(kFullRun));
+              CrLfLines(FullRun("C:\\" + longName + "\\Temp\\tmp1A2B.tmp")));
 }
 
 TEST_F(LaunchTest, ATemporaryFolderWithoutLongFormIsUsedAsGiven) {

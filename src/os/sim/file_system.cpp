@@ -320,13 +320,84 @@ std::unique_ptr<OpenFile> FileSystem::Open(std::string_view path, DWORD access, 
             error = ERROR_FILE_NOT_FOUND;
             return nullptr;
         }
-        node = std::make_shared<FileNode>();
-        node->name = parsed->parts.back();
-        node->created = node->lastWritten = node->lastAccessed = Now();
-        folder->children[NameKey(node->name)] = node;
+        node = AddFile(folder, parsed->parts.back());
         error = ERROR_SUCCESS;
     }
     return std::make_unique<OpenFile>(this, node, access, share);
+}
+
+std::shared_ptr<FileNode> FileSystem::ParentFolder(std::string_view path, std::string& name,
+                                                   DWORD& error) const {
+    auto parsed = Parse(path);
+    if (!parsed || parsed->parts.empty()) {
+        error = ERROR_PATH_NOT_FOUND;
+        return nullptr;
+    }
+    auto folder = Walk(*parsed, parsed->parts.size() - 1, error);
+    if (!folder || !folder->IsFolder()) {
+        error = ERROR_PATH_NOT_FOUND;
+        return nullptr;
+    }
+    name = parsed->parts.back();
+    return folder;
+}
+
+std::shared_ptr<FileNode> FileSystem::AddFile(const std::shared_ptr<FileNode>& folder,
+                                              const std::string& name) {
+    auto node = std::make_shared<FileNode>();
+    node->name = name;
+    node->created = node->lastWritten = node->lastAccessed = Now();
+    folder->children[NameKey(name)] = node;
+    return node;
+}
+
+bool FileSystem::MakeFolder(std::string_view path, DWORD& error) {
+    std::string name;
+    auto folder = ParentFolder(path, name, error);
+    if (!folder) {
+        return false;
+    }
+    if (folder->children.count(NameKey(name)) != 0) {
+        error = ERROR_ALREADY_EXISTS;
+        return false;
+    }
+    auto node = AddFile(folder, name);
+    node->attributes = FILE_ATTRIBUTE_DIRECTORY;
+    return true;
+}
+
+bool FileSystem::Remove(std::string_view path, bool folder, DWORD& error) {
+    std::string name;
+    auto parent = ParentFolder(path, name, error);
+    if (!parent) {
+        return false;
+    }
+    auto child = parent->children.find(NameKey(name));
+    if (child == parent->children.end()) {
+        error = ERROR_FILE_NOT_FOUND;
+        return false;
+    }
+    FileNode& node = *child->second;
+    if (node.IsFolder() != folder) {
+        error = folder ? ERROR_DIRECTORY : ERROR_ACCESS_DENIED;
+        return false;
+    }
+    if (folder && !node.children.empty()) {
+        error = ERROR_DIR_NOT_EMPTY;
+        return false;
+    }
+    if (node.attributes & FILE_ATTRIBUTE_READONLY) {
+        error = ERROR_ACCESS_DENIED;
+        return false;
+    }
+    for (const OpenFile* open : node.openFiles) {
+        if (!(open->Share() & FILE_SHARE_DELETE)) {
+            error = ERROR_SHARING_VIOLATION;
+            return false;
+        }
+    }
+    parent->children.erase(child);
+    return true;
 }
 
 std::optional<std::string> FileSystem::LongPath(std::string_view path, DWORD& error) const {

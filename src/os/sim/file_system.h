@@ -91,6 +91,17 @@ public:
     // a component does not exist.
     std::optional<std::string> LongPath(std::string_view path, DWORD& error) const;
 
+    // A new empty folder in an existing one.
+    bool MakeFolder(std::string_view path, DWORD& error);
+    // Removes a file (folder = false) or an empty folder (folder = true).
+    bool Remove(std::string_view path, bool folder, DWORD& error);
+    // The folder a path names and the name within it; null when the folder does not exist.
+    std::shared_ptr<FileNode> ParentFolder(std::string_view path, std::string& name,
+                                           DWORD& error) const;
+    // Adds a file node to a folder (the caller made sure the name is free).
+    std::shared_ptr<FileNode> AddFile(const std::shared_ptr<FileNode>& folder,
+                                      const std::string& name);
+
     std::int64_t Now() const { return m_clock.UniversalTicks(); }
 
 private:

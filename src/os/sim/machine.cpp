@@ -109,6 +109,27 @@ std::optional<std::string> Machine::SystemMessage(DWORD code) const {
     return found->second;
 }
 
+void* Machine::OpenFind(std::vector<WIN32_FIND_DATAA> entries) {
+    auto find = std::make_unique<Find>();
+    find->entries = std::move(entries);
+    void* handle = find.get();
+    m_finds[handle] = std::move(find);
+    return handle;
+}
+
+bool Machine::NextFind(void* handle, WIN32_FIND_DATAA& data) {
+    auto found = m_finds.find(handle);
+    if (found == m_finds.end() || found->second->next >= found->second->entries.size()) {
+        return false;
+    }
+    data = found->second->entries[found->second->next++];
+    return true;
+}
+
+bool Machine::CloseFind(void* handle) {
+    return m_finds.erase(handle) != 0;
+}
+
 void* Machine::AllocateLocal(std::size_t bytes) {
     void* block = std::calloc(bytes == 0 ? 1 : bytes, 1);
     if (block != nullptr) {

@@ -4,13 +4,16 @@
 
 #include "os/sim/clock.h"
 #include "os/sim/file_system.h"
+#include "os/sim/registry.h"
 #include "os/sim/sim_api.h"
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sim {
 
@@ -26,6 +29,20 @@ public:
 
     FileSystem& Files() { return m_files; }
     Clock& Time() { return m_clock; }
+    Registry& Keys() { return m_registry; }
+
+    // "C:\Windows" and its "System32"; they exist from the start.
+    const std::string& WindowsFolder() const { return m_windowsFolder; }
+
+    // The next number GetTempFileNameA tries (Windows starts from the tick count).
+    void SetNextTempNumber(UINT number) { m_nextTempNumber = number; }
+    UINT TakeTempNumber() { return m_nextTempNumber++; }
+
+    // File searches that have not been closed with FindClose.
+    void* OpenFind(std::vector<WIN32_FIND_DATAA> entries);
+    bool NextFind(void* handle, WIN32_FIND_DATAA& data);
+    bool CloseFind(void* handle);
+    std::size_t OpenFinds() const { return m_finds.size(); }
 
     // The folder GetTempPathA reports; nullopt makes the call fail.
     void SetTempPath(std::optional<std::string> path) { m_tempPath = std::move(path); }
@@ -62,6 +79,14 @@ private:
     std::map<ATOM, std::string> m_atoms;
     std::map<DWORD, std::string> m_messages;
     std::set<void*> m_localBlocks;
+    std::string m_windowsFolder = "C:\\Windows";
+    UINT m_nextTempNumber = 0x1A2B;
+    Registry m_registry;
+    struct Find {
+        std::vector<WIN32_FIND_DATAA> entries;
+        std::size_t next = 0;
+    };
+    std::map<void*, std::unique_ptr<Find>> m_finds;
 };
 
 } // namespace sim

@@ -1,0 +1,50 @@
+// One small owner per kind of handle: the traits say what "none" is and how to close it.
+// Setting or releasing a holder keeps the thread's last error, which callers read after a
+// failing call and trace.
+#pragma once
+
+#include "os/win32api.h"
+
+#include <utility>
+
+template <typename Traits>
+class CScopedHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    CScopedHandle() = default;
+    explicit CScopedHandle(Handle handle) : m_handle(handle) {}
+    ~CScopedHandle() { Reset(); }
+    CScopedHandle(const CScopedHandle&) = delete;
+    CScopedHandle& operator=(const CScopedHandle&) = delete;
+    CScopedHandle(CScopedHandle&& other) noexcept : m_handle(other.Release()) {}
+    CScopedHandle& operator=(CScopedHandle&& other) noexcept {
+        if (this != &other) {
+            Reset(other.Release());
+        }
+        return *this;
+    }
+
+    Handle Get() const { return m_handle; }
+    bool IsValid() const { return m_handle != Traits::Invalid(); }
+    Handle Release() { return std::exchange(m_handle, Traits::Invalid()); }
+    void Reset(Handle handle = Traits::Invalid()) {
+        const DWORD lastError = GetLastError();
+        if (IsValid()) {
+            Traits::Close(m_handle);
+        }
+        m_handle = handle;
+        SetLastError(lastError);
+    }
+
+private:
+    Handle m_handle = Traits::Invalid();
+};
+
+// FindFirstFileA's handle: INVALID_HANDLE_VALUE when none, closed with FindClose.
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { FindClose(handle); }
+};
+using CFindHandle = CScopedHandle<FindHandleTraits>;
