@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest clang-format
-          g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+          g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine64 wine32:i386 xvfb xauth fonts-ipafont-gothic locales)
 
 sudo_if_needed() {

@@ -17,10 +17,12 @@ for preset in host host-sanitize; do
     cmake --build --preset "$preset"
     ctest --preset "$preset"
 done
+echo "== Conformance checks against the simulated machine"
+build/host/conformance/conformance_tests --gtest_brief=1 | tail -n 1
 
 echo "== Build: windows"
 cmake --preset windows -DSETUP_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build --preset windows
 
 echo "== Under Wine"
-bash e2e/wine/launch_tests.sh build/windows
+bash e2e/wine/wine_tests.sh build/windows

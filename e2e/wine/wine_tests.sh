@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# The real Setup.exe under Wine, in a throw-away WoW64 prefix: what it imports, the trace file
-# it writes (new, appended, with the product installer's atom held), and that DLLs planted
-# beside it are never loaded.   usage: launch_tests.sh BUILD_DIR_OF_THE_WINDOWS_PRESET
+# Under Wine, in one throw-away WoW64 prefix: the conformance checks against the real calls,
+# then the real Setup.exe: what it imports, the trace file it writes (new, appended, with the
+# product installer's atom held), the settings copy it makes and removes, and that DLLs
+# planted beside it are never loaded.   usage: wine_tests.sh BUILD_DIR_OF_THE_WINDOWS_PRESET
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 source "$here/lib.sh"
 
-build=${1:?usage: launch_tests.sh WINDOWS_BUILD_DIR}
+build=${1:?usage: wine_tests.sh WINDOWS_BUILD_DIR}
 setup_exe=$build/src/Setup.exe
 tools=$build/e2e/wine/tools
 atom_name=$(sed -n 's/^constexpr char kInstallerAtomName\[\] = "\(.*\)";$/\1/p' \
@@ -37,22 +38,42 @@ wine_prefix_create "$workdir/prefix" || { fail "Wine prefix"; summary wine; exit
 media=$WINEPREFIX/drive_c/media
 mkdir -p "$media"
 cp "$setup_exe" "$tools/atom_holder.exe" "$tools/plain_import_probe.exe" "$media/"
-temp=$(wine_folder_of TEMP)
+cp "$here/../../samples/media/Install.dat" "$media/"
+temp_windows=$(timeout "$WINE_TIMEOUT" wine cmd /c "echo %TEMP%" 2>/dev/null | tr -d '\r')
+temp=$(timeout "$WINE_TIMEOUT" winepath -u "$temp_windows" 2>/dev/null)
 trace=$temp/Install_Setup_Trace.log
 [ -d "$temp" ] || { fail "temporary folder of the prefix" "$temp"; summary wine; exit 1; }
 
-# The trace with every time stamp replaced by <TIME> after checking its form.
+echo "Conformance of the real calls with the simulated machine"
+cp "$build/conformance/conformance.exe" "$media/"
+(cd "$media" && wine_run 'C:\media\conformance.exe') >"$workdir/conformance.log" 2>&1
+conformance_status=$?
+grep -E "Wine differs|: Failure$|^\[  FAILED|^conformance \(" "$workdir/conformance.log" | sed 's/^/        /'
+if [ "$conformance_status" -eq 0 ]; then
+    pass "conformance checks under Wine"
+else
+    fail "conformance checks under Wine" "$(tail -n 40 "$workdir/conformance.log")"
+fi
+
+# The trace with every time stamp replaced by <TIME> after checking its form, and the settings
+# copy's number by <N>.
 normalised_trace() {
-    sed -E 's#[0-9]{4}/(0[1-9]|1[0-2])/(0[1-9]|[12][0-9]|3[01]) ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]#<TIME>#' \
-        "$trace"
+    LC_ALL=C sed -E \
+        -e 's#[0-9]{4}/(0[1-9]|1[0-2])/(0[1-9]|[12][0-9]|3[01]) ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]#<TIME>#' \
+        -e 's#\\tmp[0-9A-Fa-f]{1,4}\.tmp#\\tmp<N>.tmp#' "$trace"
 }
+colon=$'\x81\x46' # the full-width colon in code page 932
 # Both sides of a comparison end in "x" so that command substitution keeps the last CR LF.
 actual_trace() { normalised_trace; echo x; }
 expected_lines() { printf '%s\r\n' "$@"; echo x; }
 
 full_run=("QernoE_Update-Start <TIME>" "    Check MSIKido" "    Copy DatFile"
+    "    CopyDatFile-Start" '        CopyFile1:C:\media\Install.dat'
+    "        CopyFrom${colon}C:\\media\\Install.dat"
+    "        CopyTo  ${colon}${temp_windows}\\tmp<N>.tmp" "    CopyDatFile-End"
     "    Check WindowsInstaller2" "    Delete LogFile" "    Delete DatFile"
     "QernoE_Update-End <TIME>")
+no_settings_copy() { ! ls "$temp"/tmp*.tmp >/dev/null 2>&1; }
 
 echo "A first run"
 rm -f "$trace"
@@ -60,6 +81,7 @@ rm -f "$trace"
 check_equal "Setup.exe exits with 0" 0 "$?"
 check_equal "trace: every phase in order, CRLF, four blanks a level" \
     "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
+check "the settings copy is gone after the run" no_settings_copy
 
 echo "A second run"
 (cd "$media" && wine_run 'C:\media\Setup.exe')

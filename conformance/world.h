@@ -1,0 +1,21 @@
+// The world a conformance test runs in: the simulated machine, or real Windows calls (under
+// Wine in CI). The test sources are the same for both; only this part differs.
+#pragma once
+
+#include <string>
+
+namespace conformance {
+
+// "sim", "wine" or "windows".
+const char* WorldName();
+bool WorldIsWine();
+
+// Creates a fresh, empty folder for one test and returns its path with a trailing "\".
+std::string MakeScratchFolder(const char* testName);
+// Removes the folder and everything in it.
+void RemoveScratchFolder(const std::string& folder);
+
+// Writes `bytes` to a new file (binary, replacing any file of that name).
+void WriteBytes(const std::string& path, const std::string& bytes);
+
+} // namespace conformance
