@@ -19,8 +19,8 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Reserved*/, L
     return Keys().Open(hKey, lpSubKey, samDesired, true, phkResult, lpdwDisposition);
 }
 
-LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, DWORD* /*lpReserved*/,
-                                DWORD* lpType, BYTE* lpData, DWORD* lpcbData) {
+LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, DWORD* /*lpReserved*/, DWORD* lpType,
+                                BYTE* lpData, DWORD* lpcbData) {
     return Keys().Query(hKey, lpValueName, lpType, lpData, lpcbData);
 }
 
@@ -29,8 +29,7 @@ LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/,
     return Keys().Set(hKey, lpValueName, dwType, lpData, cbData);
 }
 
-LSTATUS WINAPI RegDeleteKeyExA(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired,
-                               DWORD /*Reserved*/) {
+LSTATUS WINAPI RegDeleteKeyExA(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, DWORD /*Reserved*/) {
     return Keys().DeleteKey(hKey, lpSubKey, samDesired);
 }
 

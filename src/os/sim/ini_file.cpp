@@ -62,8 +62,7 @@ std::vector<IniSection> ParseIni(std::string_view bytes) {
             const std::string_view inside = std::string_view(line).substr(1);
             const std::size_t close = text::FindChar(inside, ']');
             sections.push_back(
-                {TrimIniBlanks(inside.substr(0, close == text::npos ? inside.size() : close)),
-                 {}});
+                {TrimIniBlanks(inside.substr(0, close == text::npos ? inside.size() : close)), {}});
             continue;
         }
         if (sections.empty()) {

@@ -46,8 +46,7 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
     return MatchesWildcard(name.substr(nameChar), pattern.substr(patternChar));
 }
 
-bool MatchesPattern(const sim::FileNode& node, const std::string& name,
-                    std::string_view pattern) {
+bool MatchesPattern(const sim::FileNode& node, const std::string& name, std::string_view pattern) {
     if (pattern == "*.*") {
         pattern = "*"; // DOS: "*.*" also matches names without a dot
     }
@@ -106,8 +105,8 @@ UINT WINAPI GetTempFileNameA(LPCSTR lpPathName, LPCSTR lpPrefixString, UINT uUni
     if (folder.empty() || text::FindLastChar(folder, '\\') + 1 != folder.size()) {
         folder += '\\';
     }
-    const std::string prefix = std::string(lpPrefixString == nullptr ? "" : lpPrefixString)
-                                   .substr(0, 3);
+    const std::string prefix =
+        std::string(lpPrefixString == nullptr ? "" : lpPrefixString).substr(0, 3);
     auto nameFor = [&](UINT number) {
         char hex[16];
         std::snprintf(hex, sizeof hex, "%X", number & 0xFFFF);
@@ -145,9 +144,8 @@ BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFai
         return Fail(ERROR_INVALID_PARAMETER);
     }
     DWORD error = 0;
-    auto source =
-        Files().Open(lpExistingFileName, GENERIC_READ, FILE_SHARE_READ,
-                     sim::Disposition::OpenExisting, error);
+    auto source = Files().Open(lpExistingFileName, GENERIC_READ, FILE_SHARE_READ,
+                               sim::Disposition::OpenExisting, error);
     if (!source) {
         return Fail(error);
     }
@@ -158,8 +156,8 @@ BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFai
     if (existing && bFailIfExists) {
         return Fail(ERROR_FILE_EXISTS);
     }
-    auto target = Files().Open(lpNewFileName, GENERIC_WRITE, 0, sim::Disposition::CreateAlways,
-                               error);
+    auto target =
+        Files().Open(lpNewFileName, GENERIC_WRITE, 0, sim::Disposition::CreateAlways, error);
     if (!target) {
         return Fail(error);
     }
@@ -212,7 +210,8 @@ HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, WIN32_FIND_DATAA* lpFindFileData
     }
     std::vector<WIN32_FIND_DATAA> entries;
     // "." and ".." come first, except in a drive's root.
-    const bool isRoot = path.size() >= 2 && Files().Lookup(path.substr(0, 2) + "\\") == folder.get();
+    const bool isRoot =
+        path.size() >= 2 && Files().Lookup(path.substr(0, 2) + "\\") == folder.get();
     if (!isRoot) {
         for (const char* dots : {".", ".."}) {
             if (MatchesWildcard(dots, pattern == "*.*" ? "*" : pattern)) {

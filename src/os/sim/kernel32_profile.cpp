@@ -153,7 +153,7 @@ DWORD WINAPI GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString,
 }
 
 int WINAPI lstrcmpA(LPCSTR lpString1, LPCSTR lpString2) {
-    const int order = std::strcmp(lpString1 == nullptr ? "" : lpString1,
-                                  lpString2 == nullptr ? "" : lpString2);
+    const int order =
+        std::strcmp(lpString1 == nullptr ? "" : lpString1, lpString2 == nullptr ? "" : lpString2);
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }

@@ -33,8 +33,8 @@ public:
     // Setting the machine up and reading it back; `path` is below the root, e.g.
     // "SOFTWARE\\Microsoft\\...". The view applies to HKLM\SOFTWARE as it does for a program
     // of the simulated bitness.
-    void SetValue(HKEY root, RegView view, std::string_view path, std::string_view name,
-                  DWORD type, std::string_view data);
+    void SetValue(HKEY root, RegView view, std::string_view path, std::string_view name, DWORD type,
+                  std::string_view data);
     void SetString(HKEY root, RegView view, std::string_view path, std::string_view name,
                    std::string_view text); // REG_SZ with its terminating NUL
     const RegValue* Value(HKEY root, RegView view, std::string_view path,

@@ -21,7 +21,7 @@ SETUP_FORWARD(Advapi32, LONG, static_cast<LONG>(ERROR_PROC_NOT_FOUND), RegSetVal
 SETUP_FORWARD(Advapi32, LONG, static_cast<LONG>(ERROR_PROC_NOT_FOUND), RegDeleteKeyExA,
               (HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, DWORD Reserved),
               (hKey, lpSubKey, samDesired, Reserved))
-SETUP_FORWARD(Advapi32, LONG, static_cast<LONG>(ERROR_PROC_NOT_FOUND), RegFlushKey,
-              (HKEY hKey), (hKey))
+SETUP_FORWARD(Advapi32, LONG, static_cast<LONG>(ERROR_PROC_NOT_FOUND), RegFlushKey, (HKEY hKey),
+              (hKey))
 SETUP_FORWARD(Advapi32, LONG, static_cast<LONG>(ERROR_PROC_NOT_FOUND), RegCloseKey, (HKEY hKey),
               (hKey))
