@@ -98,6 +98,23 @@ TEST_F(DatFileTest, NoExecutableFolderLooksInTheCurrentFolder) {
     EXPECT_EQ(machine.Files().ReadFile(app.m_strDatPath), kContent);
 }
 
+TEST_F(DatFileTest, AFolderNamedWithADoubleByteCharacterEndingIn5C) {
+    // C:\表\ and C:\表 (no backslash of its own: its last byte 0x5C counts as one).
+    machine.Files().WriteFile("C:\\\x95\x5C\\Install.dat", kContent);
+    app.m_strExeDir = "C:\\\x95\x5C\\";
+    const std::string trace = CopyAndTrace();
+    EXPECT_NE(trace.find("        CopyFrom\x81\x46"
+                         "C:\\\x95\x5C\\Install.dat\r\n"),
+              std::string::npos)
+        << trace;
+    EXPECT_EQ(machine.Files().ReadFile(app.m_strDatPath), kContent);
+
+    machine.Files().WriteFile("C:\\\x95\x5CInstall.dat", "other");
+    app.m_strExeDir = "C:\\\x95\x5C";
+    CopyDatFile(app);
+    EXPECT_EQ(machine.Files().ReadFile(app.m_strDatPath), "other");
+}
+
 TEST_F(DatFileTest, NoTemporaryFolder) {
     machine.Files().WriteFile(kSource, kContent);
     machine.SetTempPath(std::nullopt);
