@@ -94,6 +94,10 @@ void TraceLine(LPCSTR text) {
     }
 }
 
+void TraceLine(const std::string& text) {
+    TraceLine(text.c_str());
+}
+
 void TraceTime() {
     if (g_pTraceLog == nullptr) {
         return;

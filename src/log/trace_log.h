@@ -48,6 +48,7 @@ std::string FormatTraceTime(const SYSTEMTIME& time);
 
 // Lines written to g_pTraceLog; each does nothing when there is no trace log.
 void TraceLine(LPCSTR text);
+void TraceLine(const std::string& text);
 void TraceTime();
 void TraceCode(int code);
 // "<text>：ErrCode = <n>,ErrMsg = <system text>" for the thread's last error, which it keeps.

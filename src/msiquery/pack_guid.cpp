@@ -26,7 +26,8 @@ std::string PackGUID(std::string_view code) {
             bare += character;
         }
     }
-    const std::vector<std::string> groups = SplitString(bare, "-");
+    std::vector<std::string> groups;
+    SplitString(bare, "-", groups);
     if (groups.size() < 5) {
         return "";
     }

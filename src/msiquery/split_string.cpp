@@ -2,8 +2,8 @@
 
 #include "text/mbstring.h"
 
-std::vector<std::string> SplitString(std::string_view text, std::string_view delimiters) {
-    std::vector<std::string> parts;
+void SplitString(std::string_view text, std::string_view delimiters,
+                 std::vector<std::string>& parts) {
     std::string current;
     for (std::size_t at = 0; at < text.size(); at += text::CharLength(text, at)) {
         const std::size_t length = text::CharLength(text, at);
@@ -19,5 +19,4 @@ std::vector<std::string> SplitString(std::string_view text, std::string_view del
     if (!current.empty()) {
         parts.push_back(std::move(current));
     }
-    return parts;
 }

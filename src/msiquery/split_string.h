@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
-// The non-empty parts of `text` between any of the single-byte `delimiters`; a run of
-// delimiters counts as one. Double-byte characters are never split.
-std::vector<std::string> SplitString(std::string_view text, std::string_view delimiters);
+// Appends to `parts` the non-empty parts of `text` between any of the single-byte `delimiters`;
+// a run of delimiters counts as one. Double-byte characters are never split.
+void SplitString(std::string_view text, std::string_view delimiters,
+                 std::vector<std::string>& parts);

@@ -28,6 +28,11 @@ public:
     Handle Get() const { return m_handle; }
     bool IsValid() const { return m_handle != Traits::Invalid(); }
     Handle Release() { return std::exchange(m_handle, Traits::Invalid()); }
+    // For a call that hands out a new handle through a pointer: what was held is closed first.
+    Handle* Put() {
+        Reset();
+        return &m_handle;
+    }
     void Reset(Handle handle = Traits::Invalid()) {
         const DWORD lastError = GetLastError();
         if (IsValid()) {
@@ -48,3 +53,12 @@ struct FindHandleTraits {
     static void Close(Handle handle) { FindClose(handle); }
 };
 using CFindHandle = CScopedHandle<FindHandleTraits>;
+
+// An installer handle (database, view, record, summary information): 0 when none, closed with
+// MsiCloseHandle.
+struct MsiHandleTraits {
+    using Handle = MSIHANDLE;
+    static Handle Invalid() { return 0; }
+    static void Close(Handle handle) { MsiCloseHandle(handle); }
+};
+using CMsiHandle = CScopedHandle<MsiHandleTraits>;

@@ -24,20 +24,9 @@ class DatFileTest : public ::testing::Test {
 protected:
     void SetUp() override { app.m_strExeDir = "C:\\Setup\\"; }
 
-    // CopyDatFile inside a run of the trace log; returns the run's lines without its frame.
+    // CopyDatFile inside a run of the trace log; the lines it wrote.
     std::string CopyAndTrace() {
-        CTraceLog log;
-        log.Open(kTracePath, "QernoE_Update");
-        g_pTraceLog = &log;
-        CopyDatFile(app);
-        log.Close();
-        g_pTraceLog = nullptr;
-        std::string trace = ReadTrace(machine);
-        const std::string start = CrLfLines({kStart});
-        const std::string end = CrLfLines({kEnd});
-        EXPECT_EQ(trace.rfind(start, 0), 0u);
-        EXPECT_EQ(trace.substr(trace.size() - end.size()), end);
-        return trace.substr(start.size(), trace.size() - start.size() - end.size());
+        return test::TraceOf(machine, [&] { CopyDatFile(app); });
     }
 
     sim::Machine machine;

@@ -37,15 +37,25 @@ TEST(PackGUID, Table) {
     }
 }
 
-TEST(SplitString, KeepsOnlyNonEmptyParts) {
+TEST(SplitString, AppendsOnlyNonEmptyParts) {
     using Parts = std::vector<std::string>;
-    EXPECT_EQ(SplitString("a--b-", "-"), (Parts{"a", "b"}));
-    EXPECT_EQ(SplitString("6..0.1234", "."), (Parts{"6", "0", "1234"}));
-    EXPECT_EQ(SplitString("a;b:c", ";:"), (Parts{"a", "b", "c"}));
-    EXPECT_EQ(SplitString("", "-"), Parts{});
-    EXPECT_EQ(SplitString("---", "-"), Parts{});
+    auto split = [](std::string_view text, std::string_view delimiters) {
+        Parts parts;
+        SplitString(text, delimiters, parts);
+        return parts;
+    };
+    EXPECT_EQ(split("a--b-", "-"), (Parts{"a", "b"}));
+    EXPECT_EQ(split("6..0.1234", "."), (Parts{"6", "0", "1234"}));
+    EXPECT_EQ(split("a;b:c", ";:"), (Parts{"a", "b", "c"}));
+    EXPECT_EQ(split("", "-"), Parts{});
+    EXPECT_EQ(split("---", "-"), Parts{});
+    EXPECT_EQ(split("a.b", ""), Parts{"a.b"});
     // ソ ends in 0x5C; a "\" delimiter must not cut it.
-    EXPECT_EQ(SplitString("\x83\x5C\\x", "\\"), (Parts{"\x83\x5C", "x"}));
+    EXPECT_EQ(split("\x83\x5C\\x", "\\"), (Parts{"\x83\x5C", "x"}));
+    // The list is not cleared first.
+    Parts parts{"kept"};
+    SplitString("x", ".", parts);
+    EXPECT_EQ(parts, (Parts{"kept", "x"}));
 }
 
 } // namespace

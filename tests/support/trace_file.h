@@ -1,8 +1,10 @@
 // Reading the launcher's trace file out of a simulated machine.
 #pragma once
 
+#include "log/trace_log.h"
 #include "os/sim/machine.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,30 @@ inline std::string CrLfLines(const std::vector<std::string>& lines) {
         joined += line + "\r\n";
     }
     return joined;
+}
+
+// Runs `work` inside a run of the trace log, with the last error 0, and returns the lines it
+// wrote (the run's own start and end lines taken off).
+inline std::string TraceOf(sim::Machine& machine, const std::function<void()>& work) {
+    machine.Files().WriteFile(kTracePath, "");
+    {
+        CTraceLog log;
+        log.Open(kTracePath, "QernoE_Update");
+        g_pTraceLog = &log;
+        // Opening the file left ERROR_ALREADY_EXISTS behind; the work starts from a clean slate.
+        SetLastError(0);
+        work();
+        log.Close();
+        g_pTraceLog = nullptr;
+    }
+    std::string trace = ReadTrace(machine);
+    const std::string start = "\r\n" + CrLfLines({kStart});
+    const std::string end = CrLfLines({kEnd});
+    if (trace.rfind(start, 0) != 0 || trace.size() < start.size() + end.size() ||
+        trace.compare(trace.size() - end.size(), end.size(), end) != 0) {
+        return "<not one whole run>" + trace;
+    }
+    return trace.substr(start.size(), trace.size() - start.size() - end.size());
 }
 
 } // namespace test

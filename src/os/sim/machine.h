@@ -4,6 +4,7 @@
 
 #include "os/sim/clock.h"
 #include "os/sim/file_system.h"
+#include "os/sim/installer.h"
 #include "os/sim/registry.h"
 #include "os/sim/sim_api.h"
 
@@ -30,6 +31,12 @@ public:
     FileSystem& Files() { return m_files; }
     Clock& Time() { return m_clock; }
     Registry& Keys() { return m_registry; }
+    Installer& Msi() { return m_installer; }
+
+    // Writes a package or patch file the simulated installer can open.
+    void WritePackage(std::string_view path, const MsiPackage& package) {
+        m_files.WriteFile(path, package.Encode());
+    }
 
     // "C:\Windows" and its "System32"; they exist from the start.
     const std::string& WindowsFolder() const { return m_windowsFolder; }
@@ -82,6 +89,7 @@ private:
     std::string m_windowsFolder = "C:\\Windows";
     UINT m_nextTempNumber = 0x1A2B;
     Registry m_registry;
+    Installer m_installer;
     struct Find {
         std::vector<WIN32_FIND_DATAA> entries;
         std::size_t next = 0;

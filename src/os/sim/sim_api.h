@@ -155,6 +155,44 @@ constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 struct SECURITY_ATTRIBUTES;
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
+// Windows Installer
+using MSIHANDLE = std::uint32_t;
+using INT = int;
+using PUINT = UINT*;
+using LPDWORD = DWORD*;
+using LPBYTE = BYTE*;
+#define MSIDBOPEN_READONLY (static_cast<LPCSTR>(nullptr))
+constexpr int MSIDBOPEN_TRANSACT = 1;
+constexpr int MSIDBOPEN_DIRECT = 2;
+constexpr int MSIDBOPEN_CREATE = 3;
+constexpr int MSIDBOPEN_CREATEDIRECT = 4;
+constexpr int MSIDBOPEN_PATCHFILE = 32;
+constexpr UINT PID_CODEPAGE = 1;
+constexpr UINT PID_TITLE = 2;
+constexpr UINT PID_SUBJECT = 3;
+constexpr UINT PID_AUTHOR = 4;
+constexpr UINT PID_KEYWORDS = 5;
+constexpr UINT PID_COMMENTS = 6;
+constexpr UINT PID_TEMPLATE = 7;
+constexpr UINT PID_LASTAUTHOR = 8;
+constexpr UINT PID_REVNUMBER = 9;
+constexpr UINT PID_WORDCOUNT = 15;
+constexpr UINT VT_EMPTY = 0;
+constexpr UINT VT_I2 = 2;
+constexpr UINT VT_I4 = 3;
+constexpr UINT VT_LPSTR = 30;
+constexpr UINT VT_FILETIME = 64;
+constexpr DWORD ERROR_OPEN_FAILED = 110;
+constexpr DWORD ERROR_BAD_PATHNAME = 161;
+constexpr DWORD ERROR_INVALID_DATA = 13;
+constexpr DWORD ERROR_FUNCTION_FAILED = 1627;
+constexpr DWORD ERROR_BAD_QUERY_SYNTAX = 1615;
+constexpr DWORD ERROR_UNKNOWN_PRODUCT = 1605;
+constexpr DWORD ERROR_UNKNOWN_PROPERTY = 1608;
+constexpr DWORD ERROR_INVALID_HANDLE_STATE = 1609;
+constexpr DWORD ERROR_PATCH_PACKAGE_INVALID = 1636;
+constexpr DWORD ERROR_INSTALL_PACKAGE_INVALID = 1620;
+
 // Messages
 constexpr DWORD FORMAT_MESSAGE_ALLOCATE_BUFFER = 0x00000100;
 constexpr DWORD FORMAT_MESSAGE_IGNORE_INSERTS = 0x00000200;
@@ -231,6 +269,27 @@ SHORT WINAPI GetKeyState(int nVirtKey);
 // shlwapi
 BOOL WINAPI PathFileExistsA(LPCSTR pszPath);
 BOOL WINAPI PathIsDirectoryA(LPCSTR pszPath);
+
+// msi
+UINT WINAPI MsiCloseHandle(MSIHANDLE hAny);
+UINT WINAPI MsiOpenDatabaseA(LPCSTR szDatabasePath, LPCSTR szPersist, MSIHANDLE* phDatabase);
+UINT WINAPI MsiDatabaseOpenViewA(MSIHANDLE hDatabase, LPCSTR szQuery, MSIHANDLE* phView);
+UINT WINAPI MsiViewExecute(MSIHANDLE hView, MSIHANDLE hRecord);
+UINT WINAPI MsiViewFetch(MSIHANDLE hView, MSIHANDLE* phRecord);
+UINT WINAPI MsiViewClose(MSIHANDLE hView);
+UINT WINAPI MsiRecordGetStringA(MSIHANDLE hRecord, UINT iField, LPSTR szValueBuf,
+                                DWORD* pcchValueBuf);
+UINT WINAPI MsiGetSummaryInformationA(MSIHANDLE hDatabase, LPCSTR szDatabasePath,
+                                      UINT uiUpdateCount, MSIHANDLE* phSummaryInfo);
+UINT WINAPI MsiSummaryInfoGetPropertyA(MSIHANDLE hSummaryInfo, UINT uiProperty, UINT* puiDataType,
+                                       INT* piValue, FILETIME* pftValue, LPSTR szValueBuf,
+                                       DWORD* pcchValueBuf);
+UINT WINAPI MsiGetProductInfoA(LPCSTR szProduct, LPCSTR szAttribute, LPSTR lpValueBuf,
+                               DWORD* pcchValueBuf);
+UINT WINAPI MsiEnumPatchesA(LPCSTR szProduct, DWORD iPatchIndex, LPSTR lpPatchBuf,
+                            LPSTR lpTransformsBuf, DWORD* pcchTransformsBuf);
+UINT WINAPI MsiGetPatchInfoA(LPCSTR szPatch, LPCSTR szAttribute, LPSTR lpValueBuf,
+                             DWORD* pcchValueBuf);
 
 // C runtime: the shared-mode stream open of the Microsoft C runtime. The stream is a real
 // FILE*, so fputs, fflush and fclose are the standard ones; text mode turns "\n" into "\r\n".

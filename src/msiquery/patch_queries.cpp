@@ -1,0 +1,109 @@
+#include "msiquery/patch_queries.h"
+
+#include "log/trace_scope.h"
+#include "msiquery/msi_version.h"
+#include "msiquery/record_text.h"
+#include "os/scoped_handle.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+constexpr char kBuildVersionQuery[] =
+    "SELECT * FROM MsiPatchMetadata WHERE Property='DBuildVersion'";
+
+LPCSTR PatchReadOnly() {
+    return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(MSIDBOPEN_PATCHFILE));
+}
+
+} // namespace
+
+bool GetRecordString(MSIHANDLE record, UINT field, std::string& value) {
+    CTraceScope scope("GetRecordString");
+    value.clear();
+    if (!ReadRecordText(record, field, value)) {
+        TraceLastError("MsiRecordGetString Err");
+        return false;
+    }
+    TraceLine("Value:" + value);
+    return true;
+}
+
+bool GetMspBuildVersion(const std::string& patchPath, std::string& versionText, DWORD& packed) {
+    CTraceScope scope("GetMspBuildVersion");
+    CMsiHandle database;
+    if (MsiOpenDatabaseA(patchPath.c_str(), PatchReadOnly(), database.Put()) != ERROR_SUCCESS) {
+        TraceLastError("MsiOpenDatabase Err");
+        return false;
+    }
+    CMsiHandle view;
+    if (MsiDatabaseOpenViewA(database.Get(), kBuildVersionQuery, view.Put()) != ERROR_SUCCESS) {
+        TraceLastError("MsiDatabaseOpenView Err");
+        return false;
+    }
+    // A failed execution shows as an empty fetch.
+    MsiViewExecute(view.Get(), 0);
+
+    CMsiHandle record;
+    while (MsiViewFetch(view.Get(), record.Put()) == ERROR_SUCCESS) {
+        std::string property;
+        std::string value;
+        GetRecordString(record.Get(), 2, property);
+        GetRecordString(record.Get(), 3, value);
+        record.Reset();
+        if (property != "DBuildVersion" || value.empty()) {
+            continue;
+        }
+        versionText = value;
+        packed = GetMSIVersion(value);
+        char packedLine[32];
+        std::snprintf(packedLine, sizeof packedLine, "BuildVerDW:%u",
+                      static_cast<unsigned>(packed));
+        TraceLine("BuildVer  :" + versionText);
+        TraceLine(packedLine);
+        return true;
+    }
+    return false;
+}
+
+bool GetPatchPackageCode(const std::string& productCode, std::vector<std::string>& patchCodes) {
+    CTraceScope scope("GetPatchPackageCode");
+    for (DWORD index = 0;; ++index) {
+        char patchCode[256] = {};
+        char transforms[256] = {};
+        DWORD transformsLength = sizeof transforms;
+        // Whatever ends the enumeration (its end, transforms that do not fit, an error) ends
+        // the list as far as it got.
+        if (MsiEnumPatchesA(productCode.c_str(), index, patchCode, transforms, &transformsLength) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        TraceLine(std::string("PatchCode:") + patchCode);
+        patchCodes.push_back(patchCode);
+    }
+    return true;
+}
+
+DWORD GetPCMspBuildVersion(const std::string& patchCode) {
+    CTraceScope scope("GetPCMspBuildVersion");
+    TraceLine("PatchCode:" + patchCode);
+    char localPackage[512] = {};
+    DWORD length = sizeof localPackage;
+    if (MsiGetPatchInfoA(patchCode.c_str(), "LocalPackage", localPackage, &length) !=
+        ERROR_SUCCESS) {
+        TraceLastError("MsiGetPatchInfo Err");
+        return 0;
+    }
+    TraceLine(std::string("File Chk:") + localPackage);
+    if (!PathFileExistsA(localPackage) || PathIsDirectoryA(localPackage)) {
+        TraceLine(std::string("File Not Found:") + localPackage);
+        return 0;
+    }
+    std::string versionText;
+    DWORD packed = 0;
+    if (!GetMspBuildVersion(localPackage, versionText, packed)) {
+        return 0;
+    }
+    return packed;
+}

@@ -1,0 +1,153 @@
+#include "msiquery/patch_summary.h"
+
+#include "log/trace_scope.h"
+#include "os/scoped_handle.h"
+
+#include <cstdint>
+
+namespace {
+
+struct SummaryName {
+    INT id;
+    const char* package;
+    const char* patch;
+};
+
+// Ids 10 (edit time) and 17 (thumbnail) are never read; the tables differ in 7 and 9 only.
+constexpr SummaryName kSummaryNames[] = {
+    {1, "Codepage", "Codepage"},
+    {2, "Title", "Title"},
+    {3, "Subject", "Subject"},
+    {4, "Author", "Author"},
+    {5, "Keywords", "Keywords"},
+    {6, "Comments", "Comments"},
+    {7, "Template", "Target"},
+    {8, "Last Saved By", "Last Saved By"},
+    {9, "Revision Number", "Patch Code"},
+    {11, "Last Printed", "Last Printed"},
+    {12, "Create Time/Date", "Create Time/Date"},
+    {13, "Last Saved Time/Date", "Last Saved Time/Date"},
+    {14, "Page Count", "Page Count"},
+    {15, "Word Count", "Word Count"},
+    {16, "Character Count", "Character Count"},
+    {18, "Creating Application", "Creating Application"},
+    {19, "Security", "Security"},
+};
+
+constexpr UINT kTypeText = 30;
+constexpr UINT kTypeFileTime = 64;
+
+// The read-only patch-package open mode, 32 (MSIDBOPEN_READONLY + MSIDBOPEN_PATCHFILE).
+LPCSTR PatchReadOnly() {
+    return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(MSIDBOPEN_PATCHFILE));
+}
+
+} // namespace
+
+bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::string& path,
+                              bool openAsPatch) {
+    CTraceScope scope("GetMspSummaryInformation");
+    TraceLine("File:" + path);
+    values.clear();
+
+    CMsiHandle database;
+    CMsiHandle summary;
+    if (!openAsPatch) {
+        if (MsiGetSummaryInformationA(0, path.c_str(), 0, summary.Put()) != ERROR_SUCCESS) {
+            TraceLastError("MsiGetSummaryInformation Err");
+            return false;
+        }
+    } else {
+        if (MsiOpenDatabaseA(path.c_str(), PatchReadOnly(), database.Put()) != ERROR_SUCCESS) {
+            TraceLastError("MsiOpenDatabase Err");
+            return false;
+        }
+        if (MsiGetSummaryInformationA(database.Get(), nullptr, 0, summary.Put()) != ERROR_SUCCESS) {
+            TraceLastError("MsiGetSummaryInformation Err");
+            return false;
+        }
+    }
+
+    for (const SummaryName& row : kSummaryNames) {
+        const char* name = openAsPatch ? row.patch : row.package;
+        char text[512] = {};
+        DWORD length = sizeof text;
+        UINT type = 0;
+        INT integer = 0;
+        FILETIME fileTime{};
+        if (MsiSummaryInfoGetPropertyA(summary.Get(), static_cast<UINT>(row.id), &type, &integer,
+                                       &fileTime, text, &length) != ERROR_SUCCESS) {
+            // A text longer than the buffer lands here too: the property is left out.
+            if (g_pTraceLog != nullptr) {
+                TraceLastError("MsiSummaryInfoGetProperty Err");
+                TraceLine(name);
+                TraceCode(row.id);
+            }
+            continue;
+        }
+        tagSummaryValue value;
+        value.strName = name;
+        value.nPropertyId = row.id;
+        value.uDataType = type;
+        if (type == kTypeFileTime) {
+            value.llFileTime = static_cast<std::int64_t>(
+                (static_cast<std::uint64_t>(fileTime.dwHighDateTime) << 32) |
+                fileTime.dwLowDateTime);
+        }
+        if (type == VT_I2 || type == VT_I4) {
+            value.nValue = integer;
+        }
+        if (type == kTypeText) {
+            value.strValue = text;
+        }
+        values.push_back(value);
+        TraceLine("MsiSummaryInfoGetProperty OK");
+        CTraceScope detail("");
+        TraceLine(name);
+        TraceCode(row.id);
+        if (type == kTypeText) {
+            TraceLine(value.strValue);
+        }
+    }
+    return !values.empty();
+}
+
+bool GetMspTargetID(const std::string& patchPath, std::string* target, std::string* patchCode,
+                    std::string* title) {
+    CTraceScope scope("GetMspTargetID");
+    std::vector<tagSummaryValue> values;
+    if (!GetMspSummaryInformation(values, patchPath, true)) {
+        return false;
+    }
+    std::string foundTitle;
+    std::string foundTarget;
+    std::string foundCode;
+    for (const tagSummaryValue& value : values) {
+        if (value.uDataType != kTypeText) {
+            continue;
+        }
+        if (value.nPropertyId == 2) {
+            foundTitle = value.strValue;
+        } else if (value.nPropertyId == 7) {
+            foundTarget = value.strValue;
+        } else if (value.nPropertyId == 9) {
+            foundCode = value.strValue;
+        }
+    }
+    if (foundTarget.empty() || foundCode.empty()) {
+        return false;
+    }
+    if (target != nullptr) {
+        *target = foundTarget;
+    }
+    if (patchCode != nullptr) {
+        *patchCode = foundCode;
+    }
+    if (title != nullptr) {
+        *title = foundTitle;
+    }
+    TraceLine("Title     :" + foundTitle);
+    TraceLine("MSPGUID   :" + foundCode);
+    TraceLine("TargetGUID:" + foundTarget);
+    return true;
+}
