@@ -17,3 +17,17 @@ const char* WorldName() {
 void AddWorldEnvironment() {}
 
 } // namespace conformance
+
+#include "sample_packages.h"
+
+namespace conformance {
+
+std::string SamplePackagesFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length < MAX_PATH ? length : 0);
+    folder = folder.substr(0, folder.find_last_of('\\') + 1);
+    return folder + "packages\\";
+}
+
+} // namespace conformance

@@ -44,6 +44,28 @@ temp=$(timeout "$WINE_TIMEOUT" winepath -u "$temp_windows" 2>/dev/null)
 trace=$temp/Install_Setup_Trace.log
 [ -d "$temp" ] || { fail "temporary folder of the prefix" "$temp"; summary wine; exit 1; }
 
+echo "Sample packages: the product (wixl), patch databases (msi.dll under Wine), installed"
+packages=$media/packages
+bash "$here/../packages/build_sample_product.sh" "$workdir/product" >/dev/null 2>"$workdir/wixl.log"
+mkdir -p "$packages"
+cp "$workdir/product/product.msi" "$packages/"
+cp "$tools/patch_database.exe" "$media/"
+product_code='{12345678-ABCD-EF01-2345-6789ABCDEF01}'
+patch_code='{AAAAAAAA-1111-2222-3333-444444444444}'
+long_target=$product_code
+for _ in $(seq 1 13); do long_target="$long_target;$product_code"; done
+make_patch() { # FILE TARGETS [BUILD]
+    (cd "$media" && wine_run 'C:\media\patch_database.exe' "C:\\media\\packages\\$1" \
+        "QernoE6 E Build 1234" "$2" "$patch_code" "${@:3}")
+}
+check "patch database with build 6.0.1234" make_patch build1234.msp "$product_code" 6.0.1234
+check "patch database without a build row" make_patch nobuild.msp "$product_code"
+check "patch database with build 6.0" make_patch twonumbers.msp "$product_code" 6.0
+check "patch database with a 545-character target list" \
+    make_patch longtarget.msp "$long_target" 6.0.1234
+check "sample product installed" \
+    wine_run msiexec /i 'C:\media\packages\product.msi' /qn
+
 echo "Conformance of the real calls with the simulated machine"
 cp "$build/conformance/conformance.exe" "$media/"
 (cd "$media" && wine_run 'C:\media\conformance.exe') >"$workdir/conformance.log" 2>&1

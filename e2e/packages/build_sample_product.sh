@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the sample product package with wixl into OUT_DIR/product.msi.
+#   usage: build_sample_product.sh OUT_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+out=${1:?usage: build_sample_product.sh OUT_DIR}
+mkdir -p "$out/payload"
+printf 'MZ sample program 1.0\n' >"$out/payload/Qerno.exe"
+# A property value of several thousand characters.
+long=$(printf 'L%.0s' $(seq 1 5000))
+# wixl takes file sources relative to the current folder only.
+cd "$out"
+wixl -D LongValue="$long" -D PayloadDir=payload -o product.msi "$here/sample_product.wxs"
