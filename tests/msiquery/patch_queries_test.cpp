@@ -77,6 +77,18 @@ TEST_F(PatchQueriesTest, SummaryOfAPackageUsesItsOwnNames) {
     EXPECT_TRUE(values.empty());
 }
 
+TEST_F(PatchQueriesTest, SummaryOfAMissingFile) {
+    std::vector<tagSummaryValue> values{{"stale", 0, 0, 0, 0, ""}};
+    EXPECT_EQ(
+        TraceOf(machine,
+                [&] { EXPECT_FALSE(GetMspSummaryInformation(values, "C:\\none.msi", false)); }),
+        CrLfLines({"    GetMspSummaryInformation-Start", "        File:C:\\none.msi",
+                   "        MsiGetSummaryInformation Err：ErrCode = 2,ErrMsg = The system "
+                   "cannot find the file specified.",
+                   "    GetMspSummaryInformation-End"}));
+    EXPECT_TRUE(values.empty());
+}
+
 TEST_F(PatchQueriesTest, TargetPatchCodeAndTitleWithTheirTrace) {
     std::string target;
     std::string code;
