@@ -36,6 +36,46 @@ wine_prefix_remove() {
     rm -rf "$WINEPREFIX"
 }
 
+# A display for windows: Xvfb on a free display number; sets DISPLAY and XVFB_PID.
+xvfb_start() {
+    local numberFile
+    numberFile=$(mktemp)
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$numberFile" 2>/dev/null &
+    XVFB_PID=$!
+    for _ in $(seq 1 100); do
+        [ -s "$numberFile" ] && break
+        sleep 0.05
+    done
+    export DISPLAY=":$(cat "$numberFile")"
+    rm -f "$numberFile"
+    [ "$DISPLAY" != ":" ]
+}
+
+xvfb_stop() {
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+}
+
+# Japanese dialogs as on a Japanese Windows: the dialog fonts map to a Japanese TrueType font
+# (without it Wine draws empty squares), and Wine draws its own window frames.
+wine_prefix_japanese_display() {
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    for font in "MS UI Gothic" "MS Shell Dlg" "MS PGothic"; do
+        timeout "$WINE_TIMEOUT" wine reg add "$key" /v "$font" /d IPAPGothic /f >/dev/null 2>&1
+    done
+    timeout "$WINE_TIMEOUT" wine reg add "$key" /v "MS Gothic" /d IPAGothic /f >/dev/null 2>&1
+    timeout "$WINE_TIMEOUT" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        >/dev/null 2>&1
+}
+
+# The folder a 32-bit program sees as its system folder.
+wine_system32_folder() {
+    if [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+        echo "$WINEPREFIX/drive_c/windows/syswow64"
+    else
+        echo "$WINEPREFIX/drive_c/windows/system32"
+    fi
+}
+
 pass() {
     passed=$((passed + 1))
     echo "  ok    $1"

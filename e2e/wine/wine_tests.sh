@@ -32,12 +32,15 @@ check "version resource present" \
     "$setup_exe"
 
 workdir=$(mktemp -d)
-trap 'wine_prefix_remove; rm -rf "$workdir"' EXIT
-echo "Booting a Wine prefix"
+trap 'xvfb_stop; wine_prefix_remove; rm -rf "$workdir"' EXIT
+echo "Booting a Wine prefix (with a display: Wine's desktop keeps the one it started with)"
+xvfb_start || { fail "a display (Xvfb)"; summary wine; exit 1; }
 wine_prefix_create "$workdir/prefix" || { fail "Wine prefix"; summary wine; exit 1; }
+wine_prefix_japanese_display
 media=$WINEPREFIX/drive_c/media
 mkdir -p "$media"
-cp "$setup_exe" "$tools/atom_holder.exe" "$tools/plain_import_probe.exe" "$media/"
+cp "$setup_exe" "$tools/atom_holder.exe" "$tools/plain_import_probe.exe" \
+    "$tools/dialog_answer.exe" "$media/"
 cp "$here/../../samples/media/Install.dat" "$media/"
 temp_windows=$(timeout "$WINE_TIMEOUT" wine cmd /c "echo %TEMP%" 2>/dev/null | tr -d '\r')
 temp=$(timeout "$WINE_TIMEOUT" winepath -u "$temp_windows" 2>/dev/null)
@@ -77,24 +80,33 @@ else
     fail "conformance checks under Wine" "$(tail -n 40 "$workdir/conformance.log")"
 fi
 
-# The trace with every time stamp replaced by <TIME> after checking its form, and the settings
-# copy's number by <N>.
+# The trace with every time stamp replaced by <TIME> after checking its form, the settings
+# copy's number by <N> and the engine files' versions by <V>.
 normalised_trace() {
     LC_ALL=C sed -E \
         -e 's#[0-9]{4}/(0[1-9]|1[0-2])/(0[1-9]|[12][0-9]|3[01]) ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]#<TIME>#' \
-        -e 's#\\tmp[0-9A-Fa-f]{1,4}\.tmp#\\tmp<N>.tmp#' "$trace"
+        -e 's#\\tmp[0-9A-Fa-f]{1,4}\.tmp#\\tmp<N>.tmp#' \
+        -e 's#(\.(exe|dll)\x81\x46)[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+#\1<V>#' "$trace"
 }
 colon=$'\x81\x46' # the full-width colon in code page 932
 # Both sides of a comparison end in "x" so that command substitution keeps the last CR LF.
 actual_trace() { normalised_trace; echo x; }
 expected_lines() { printf '%s\r\n' "$@"; echo x; }
 
+# Wine ships no msihnd.dll: with a copy of msi.dll in its place the engine files agree and no
+# dialog is shown; the dialog has a scenario of its own below.
+system32=$(wine_system32_folder)
+cp "$system32/msi.dll" "$system32/msihnd.dll"
+engine=('C:\windows\system32\msiexec.exe' 'C:\windows\system32\msi.dll'
+    'C:\windows\system32\msihnd.dll')
 full_run=("QernoE_Update-Start <TIME>" "    Check MSIKido" "    Copy DatFile"
     "    CopyDatFile-Start" '        CopyFile1:C:\media\Install.dat'
     "        CopyFrom${colon}C:\\media\\Install.dat"
     "        CopyTo  ${colon}${temp_windows}\\tmp<N>.tmp" "    CopyDatFile-End"
-    "    Check WindowsInstaller2" "    Delete LogFile" "    Delete DatFile"
-    "QernoE_Update-End <TIME>")
+    "    Check WindowsInstaller2" "        Check DllVer-Start"
+    "            ${engine[0]}${colon}<V>" "            ${engine[1]}${colon}<V>"
+    "            ${engine[2]}${colon}<V>" "        Check DllVer-End"
+    "    Delete LogFile" "    Delete DatFile" "QernoE_Update-End <TIME>")
 no_settings_copy() { ! ls "$temp"/tmp*.tmp >/dev/null 2>&1; }
 
 echo "A first run"
@@ -137,5 +149,35 @@ markers=$(cd "$media" && ls ./*.loaded 2>/dev/null)
 check_equal "Setup.exe loads neither planted DLL" "" "$markers"
 check_equal "trace: the run is complete beside the planted DLLs" \
     "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
+
+echo "The engine files disagree: the version dialog, shown under Xvfb and answered No"
+rm -f "$system32/msihnd.dll" "$trace" "$media/dialog.bmp" "$media/dialog.txt"
+(cd "$media" && wine_run 'C:\media\Setup.exe') &
+setup_pid=$!
+(cd "$media" && wine_run 'C:\media\dialog_answer.exe' 'C:\media\dialog' 2 40)
+check_equal "the dialog was found and answered No" 0 "$?"
+wait "$setup_pid"
+check_equal "Setup.exe exits with 0 after No" 0 "$?"
+artifacts=$build/artifacts
+mkdir -p "$artifacts"
+if convert "$media/dialog.bmp" "$artifacts/version-dialog.png" 2>/dev/null; then
+    pass "screenshot kept: $artifacts/version-dialog.png"
+else
+    fail "screenshot of the dialog"
+fi
+record=$(cat "$media/dialog.txt" 2>/dev/null)
+check_equal "dialog caption (Unicode, as drawn)" "Windows Installer バージョン情報" \
+    "$(head -n 1 <<<"$record")"
+check "buttons No and Yes with their Japanese texts" \
+    grep -q $'^2\tButton\tいいえ(&N)$' <<<"$record"
+check "the link shows the URL of Install.dat" grep -q \
+    $'^1005\tStatic\thttps://support.example.com/qernoe/windows-installer$' <<<"$record"
+check "the fixed message text" grep -q "詳細は、下記サイトを参照してください。" <<<"$record"
+check_equal "trace: versions, the mismatch, Install END, no update run" \
+    "$(expected_lines "    Check WindowsInstaller2" "        Check DllVer-Start" \
+        "            ${engine[0]}${colon}<V>" "            ${engine[1]}${colon}<V>" \
+        "            Dll Ver Compare Fail" "            Install END" \
+        "        Check DllVer-End" "    Delete LogFile")" \
+    "$(actual_trace | sed -n '/Check WindowsInstaller2/,/Delete LogFile/p'; echo x)"
 
 summary wine

@@ -3,8 +3,4 @@
 // own subsystem when its work is written.
 #include "app/launch_phases.h"
 
-bool CheckInstallerEngine(CSetupExeApp& /*app*/) {
-    return false;
-}
-
 void InstMSP(CSetupExeApp& /*app*/) {}

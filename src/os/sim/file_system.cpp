@@ -262,6 +262,15 @@ void FileSystem::SetShortName(std::string_view path, std::string_view shortName)
     node->shortName = std::string(shortName);
 }
 
+void FileSystem::SetFileVersion(std::string_view path, WORD major, WORD minor, WORD build,
+                                WORD revision) {
+    if (!Exists(path)) {
+        WriteFile(path, "MZ");
+    }
+    DWORD error = 0;
+    Find(path, error)->version = std::array<WORD, 4>{major, minor, build, revision};
+}
+
 std::shared_ptr<OpenFile> FileSystem::HoldOpen(std::string_view path, DWORD access, DWORD share) {
     DWORD error = 0;
     std::shared_ptr<OpenFile> open = Open(path, access, share, Disposition::OpenAlways, error);

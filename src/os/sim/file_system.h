@@ -6,6 +6,7 @@
 #include "os/sim/clock.h"
 #include "os/sim/sim_api.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -29,6 +30,8 @@ struct FileNode {
     // Keyed by the upper-case name, so enumeration follows NTFS's upper-cased ordinal order.
     std::map<std::string, std::shared_ptr<FileNode>> children;
     std::vector<OpenFile*> openFiles;
+    // The file version of its version resource, when it has one.
+    std::optional<std::array<WORD, 4>> version;
 
     bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 };
@@ -72,6 +75,8 @@ public:
                    DWORD attributes = FILE_ATTRIBUTE_ARCHIVE);
     void SetAttributes(std::string_view path, DWORD attributes);
     void SetShortName(std::string_view path, std::string_view shortName);
+    // Gives a file (created empty if missing) a version resource with this file version.
+    void SetFileVersion(std::string_view path, WORD major, WORD minor, WORD build, WORD revision);
     // Opens a file as another process would, for as long as the result lives.
     std::shared_ptr<OpenFile> HoldOpen(std::string_view path, DWORD access, DWORD share);
 

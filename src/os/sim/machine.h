@@ -6,6 +6,7 @@
 #include "os/sim/file_system.h"
 #include "os/sim/installer.h"
 #include "os/sim/registry.h"
+#include "os/sim/user_interface.h"
 #include "os/sim/sim_api.h"
 
 #include <map>
@@ -32,6 +33,7 @@ public:
     Clock& Time() { return m_clock; }
     Registry& Keys() { return m_registry; }
     Installer& Msi() { return m_installer; }
+    UserInterface& Ui() { return m_ui; }
 
     // Writes a package or patch file the simulated installer can open.
     void WritePackage(std::string_view path, const MsiPackage& package) {
@@ -40,6 +42,26 @@ public:
 
     // "C:\Windows" and its "System32"; they exist from the start.
     const std::string& WindowsFolder() const { return m_windowsFolder; }
+    // The system folder both SHGetFolderPathA and GetSystemDirectoryA report; nullopt makes
+    // both fail. The shell's answer alone can be made to fail, to reach the fallback.
+    void SetSystemFolder(std::optional<std::string> folder) { m_systemFolder = std::move(folder); }
+    const std::optional<std::string>& SystemFolder() const { return m_systemFolder; }
+    void SetShellFolderFails(bool fails) { m_shellFolderFails = fails; }
+    bool ShellFolderFails() const { return m_shellFolderFails; }
+
+    // The Windows version the system reports (default: Windows 10, NT platform).
+    struct WindowsVersion {
+        DWORD major = 10;
+        DWORD minor = 0;
+        DWORD build = 19045;
+        DWORD platform = VER_PLATFORM_WIN32_NT;
+        WORD servicePackMajor = 0;
+    };
+    void SetWindowsVersion(WindowsVersion version) { m_windowsVersion = version; }
+    const WindowsVersion& GetWindowsVersion() const { return m_windowsVersion; }
+    // How often VerifyVersionInfoA was asked.
+    int VersionChecks() const { return m_versionChecks; }
+    void CountVersionCheck() { ++m_versionChecks; }
 
     // The next number GetTempFileNameA tries (Windows starts from the tick count).
     void SetNextTempNumber(UINT number) { m_nextTempNumber = number; }
@@ -90,6 +112,11 @@ private:
     UINT m_nextTempNumber = 0x1A2B;
     Registry m_registry;
     Installer m_installer;
+    UserInterface m_ui;
+    std::optional<std::string> m_systemFolder = "C:\\Windows\\System32";
+    bool m_shellFolderFails = false;
+    WindowsVersion m_windowsVersion;
+    int m_versionChecks = 0;
     struct Find {
         std::vector<WIN32_FIND_DATAA> entries;
         std::size_t next = 0;

@@ -26,6 +26,25 @@ using LPVOID = void*;
 using LPCVOID = const void*;
 
 struct SimModule;
+struct SimWindow;
+struct SimDC;
+struct SimGdiObject;
+struct SimCursor;
+using HWND = SimWindow*;
+using HDC = SimDC*;
+using HGDIOBJ = SimGdiObject*;
+using HBRUSH = SimGdiObject*;
+using HFONT = SimGdiObject*;
+using HCURSOR = SimCursor*;
+using HICON = SimCursor*;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+using INT_PTR = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
+using LONG_PTR = std::intptr_t;
+using COLORREF = DWORD;
+using HRESULT = LONG;
 using HANDLE = void*;
 using HINSTANCE = SimModule*;
 using HMODULE = SimModule*;
@@ -122,6 +141,199 @@ struct WIN32_FILE_ATTRIBUTE_DATA {
     DWORD nFileSizeHigh;
     DWORD nFileSizeLow;
 };
+
+// Version resources and the system's version
+struct VS_FIXEDFILEINFO {
+    DWORD dwSignature;
+    DWORD dwStrucVersion;
+    DWORD dwFileVersionMS;
+    DWORD dwFileVersionLS;
+    DWORD dwProductVersionMS;
+    DWORD dwProductVersionLS;
+    DWORD dwFileFlagsMask;
+    DWORD dwFileFlags;
+    DWORD dwFileOS;
+    DWORD dwFileType;
+    DWORD dwFileSubtype;
+    DWORD dwFileDateMS;
+    DWORD dwFileDateLS;
+};
+constexpr DWORD ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
+constexpr DWORD ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
+constexpr DWORD ERROR_OLD_WIN_VERSION = 1150;
+constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
+
+struct OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+};
+struct OSVERSIONINFOEXA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+    WORD wServicePackMajor;
+    WORD wServicePackMinor;
+    WORD wSuiteMask;
+    BYTE wProductType;
+    BYTE wReserved;
+};
+using DWORDLONG = std::uint64_t;
+constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
+constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
+constexpr DWORD VER_MINORVERSION = 0x0000001;
+constexpr DWORD VER_MAJORVERSION = 0x0000002;
+constexpr DWORD VER_SERVICEPACKMINOR = 0x0000010;
+constexpr DWORD VER_SERVICEPACKMAJOR = 0x0000020;
+constexpr BYTE VER_EQUAL = 1;
+constexpr BYTE VER_GREATER = 2;
+constexpr BYTE VER_GREATER_EQUAL = 3;
+
+// Windows, dialogs, messages
+using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+struct POINT {
+    LONG x;
+    LONG y;
+};
+constexpr UINT WM_DESTROY = 0x0002;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+constexpr UINT WM_SETCURSOR = 0x0020;
+constexpr UINT WM_SETFONT = 0x0030;
+constexpr UINT WM_GETFONT = 0x0031;
+constexpr UINT WM_NCDESTROY = 0x0082;
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT DM_GETDEFID = 0x0400;
+constexpr UINT BN_CLICKED = 0;
+constexpr int HTCLIENT = 1;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int GWLP_WNDPROC = -4;
+constexpr int GWLP_USERDATA = -21;
+constexpr int DWLP_MSGRESULT = 0;
+constexpr int DWLP_DLGPROC = static_cast<int>(sizeof(LRESULT));
+constexpr int DWLP_USER = static_cast<int>(2 * sizeof(LRESULT));
+constexpr DWORD WS_TABSTOP = 0x00010000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD DS_MODALFRAME = 0x80;
+constexpr DWORD DS_SETFONT = 0x40;
+constexpr DWORD DS_FIXEDSYS = 0x08;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x1;
+constexpr DWORD SS_NOTIFY = 0x100;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int COLOR_BTNFACE = 15;
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+#define MAKEINTRESOURCEA(i)                                                                        \
+    (reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_HAND MAKEINTRESOURCEA(32649)
+constexpr WORD LOWORD(std::uintptr_t value) {
+    return static_cast<WORD>(value & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t value) {
+    return static_cast<WORD>((value >> 16) & 0xFFFF);
+}
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+    return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
+    return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+constexpr COLORREF RGB(BYTE red, BYTE green, BYTE blue) {
+    return static_cast<COLORREF>(red | (green << 8) | (blue << 16));
+}
+
+// Common controls: the list view messages the launcher sends
+constexpr UINT LVM_FIRST = 0x1000;
+constexpr UINT LVM_GETITEMCOUNT = LVM_FIRST + 4;
+constexpr UINT LVM_DELETEALLITEMS = LVM_FIRST + 9;
+constexpr UINT LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;
+constexpr UINT LVM_INSERTITEMA = LVM_FIRST + 7;
+constexpr UINT LVM_INSERTCOLUMNA = LVM_FIRST + 27;
+constexpr UINT LVM_SETITEMTEXTA = LVM_FIRST + 46;
+constexpr UINT LVM_GETITEMTEXTA = LVM_FIRST + 45;
+constexpr UINT LVCF_FMT = 0x1;
+constexpr UINT LVCF_WIDTH = 0x2;
+constexpr UINT LVCF_TEXT = 0x4;
+constexpr UINT LVCF_SUBITEM = 0x8;
+constexpr int LVCFMT_LEFT = 0;
+constexpr UINT LVIF_TEXT = 0x1;
+struct LVCOLUMNA {
+    UINT mask;
+    int fmt;
+    int cx;
+    LPSTR pszText;
+    int cchTextMax;
+    int iSubItem;
+    int iImage;
+    int iOrder;
+};
+struct LVITEMA {
+    UINT mask;
+    int iItem;
+    int iSubItem;
+    UINT state;
+    UINT stateMask;
+    LPSTR pszText;
+    int cchTextMax;
+    int iImage;
+    LPARAM lParam;
+    int iIndent;
+};
+struct INITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+};
+constexpr DWORD ICC_LISTVIEW_CLASSES = 0x1;
+
+// GDI
+struct LOGFONTA {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    CHAR lfFaceName[32];
+};
+
+// Shell
+constexpr int CSIDL_SYSTEM = 0x0025;
+constexpr DWORD SHGFP_TYPE_CURRENT = 0;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 
 // Registry
 struct SimKey;
@@ -263,12 +475,64 @@ LSTATUS WINAPI RegDeleteKeyExA(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, DW
 LSTATUS WINAPI RegFlushKey(HKEY hKey);
 LSTATUS WINAPI RegCloseKey(HKEY hKey);
 
+UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
+BOOL WINAPI GetVersionExA(OSVERSIONINFOA* lpVersionInformation);
+BOOL WINAPI VerifyVersionInfoA(OSVERSIONINFOEXA* lpVersionInformation, DWORD dwTypeMask,
+                               DWORDLONG dwlConditionMask);
+DWORDLONG WINAPI VerSetConditionMask(DWORDLONG ConditionMask, DWORD TypeMask, BYTE Condition);
+HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName);
+BOOL WINAPI FreeLibrary(HMODULE hLibModule);
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
+
+// version
+DWORD WINAPI GetFileVersionInfoSizeA(LPCSTR lptstrFilename, DWORD* lpdwHandle);
+BOOL WINAPI GetFileVersionInfoA(LPCSTR lptstrFilename, DWORD dwHandle, DWORD dwLen, LPVOID lpData);
+BOOL WINAPI VerQueryValueA(LPCVOID pBlock, LPCSTR lpSubBlock, LPVOID* lplpBuffer, UINT* puLen);
+
 // user32
 SHORT WINAPI GetKeyState(int nVirtKey);
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
+                               DLGPROC lpDialogFunc, LPARAM dwInitParam);
+BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
+HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
+int WINAPI GetDlgCtrlID(HWND hWnd);
+BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString);
+int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
+int WINAPI GetWindowTextLengthA(HWND hWnd);
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam,
+                               LPARAM lParam);
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex);
+BOOL WINAPI GetClientRect(HWND hWnd, RECT* lpRect);
+HCURSOR WINAPI SetCursor(HCURSOR hCursor);
+HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
+HICON WINAPI CopyIcon(HICON hIcon);
+BOOL WINAPI DestroyCursor(HCURSOR hCursor);
+DWORD WINAPI GetSysColor(int nIndex);
+
+// comctl32
+BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);
+
+// gdi32
+HBRUSH WINAPI CreateSolidBrush(COLORREF color);
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lplf);
+BOOL WINAPI DeleteObject(HGDIOBJ ho);
+int WINAPI GetObjectA(HGDIOBJ h, int c, LPVOID pv);
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color);
+int WINAPI SetBkMode(HDC hdc, int mode);
+
+// shell32
+HRESULT WINAPI SHGetFolderPathA(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPSTR pszPath);
+HINSTANCE WINAPI ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
+                               LPCSTR lpDirectory, INT nShowCmd);
 
 // shlwapi
 BOOL WINAPI PathFileExistsA(LPCSTR pszPath);
 BOOL WINAPI PathIsDirectoryA(LPCSTR pszPath);
+BOOL WINAPI PathIsURLA(LPCSTR pszPath);
 
 // msi
 UINT WINAPI MsiCloseHandle(MSIHANDLE hAny);

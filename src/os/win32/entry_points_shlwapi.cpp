@@ -3,3 +3,4 @@
 
 SETUP_FORWARD(Shlwapi, WINBOOL, FALSE, PathFileExistsA, (LPCSTR pszPath), (pszPath))
 SETUP_FORWARD(Shlwapi, WINBOOL, FALSE, PathIsDirectoryA, (LPCSTR pszPath), (pszPath))
+SETUP_FORWARD(Shlwapi, WINBOOL, FALSE, PathIsURLA, (LPCSTR pszPath), (pszPath))

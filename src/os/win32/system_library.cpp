@@ -4,8 +4,11 @@
 
 namespace {
 
-constexpr const char* kLibraryNames[] = {"user32.dll",  "gdi32.dll", "advapi32.dll", "shell32.dll",
-                                         "shlwapi.dll", "msi.dll",   "version.dll"};
+// comctl32.dll is loaded by name: the manifest's activation context redirects it to the
+// common controls 6 assembly, and the system-folder search applies only outside it.
+constexpr const char* kLibraryNames[] = {"user32.dll",  "gdi32.dll",   "advapi32.dll",
+                                         "shell32.dll", "shlwapi.dll", "comctl32.dll",
+                                         "msi.dll",     "version.dll"};
 constexpr std::size_t kLibraryCount = sizeof kLibraryNames / sizeof kLibraryNames[0];
 
 bool CanSearchSystemFolderOnly() {

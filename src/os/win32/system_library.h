@@ -4,7 +4,7 @@
 
 #include "os/win32/windows_api.h"
 
-enum class SystemLibrary { User32, Gdi32, Advapi32, Shell32, Shlwapi, Msi, Version };
+enum class SystemLibrary { User32, Gdi32, Advapi32, Shell32, Shlwapi, Comctl32, Msi, Version };
 
 // The address of `name` in the library (loaded on first use), or null with the last error set.
 FARPROC ResolveSystemProc(SystemLibrary library, LPCSTR name);

@@ -26,6 +26,7 @@
 #include <shlwapi.h>
 #include <msi.h>
 #include <msiquery.h>
+#include <commctrl.h>
 
 #include <share.h>
 #include <cstdio>

@@ -1,0 +1,86 @@
+#include "framework/dialog.h"
+
+#include "framework/win_app.h"
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
+    if (control.m_hWnd == nullptr) {
+        control.SubclassDlgItem(id, pDX->m_pDlgWnd);
+    }
+}
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+
+CDialog::~CDialog() = default;
+
+INT_PTR CDialog::DoModal() {
+    // The list view class is registered by the common controls library.
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    CWinApp* app = AfxGetApp();
+    const INT_PTR result = DialogBoxParamA(app != nullptr ? app->m_hInstance : nullptr,
+                                           MAKEINTRESOURCEA(m_nIDTemplate),
+                                           m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr,
+                                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    m_hWnd = nullptr;
+    return result;
+}
+
+void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(false);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    UpdateData(true);
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+    CDataExchange exchange{this, saveAndValidate};
+    DoDataExchange(&exchange);
+    return true;
+}
+
+void CDialog::EndDialog(int result) {
+    ::EndDialog(m_hWnd, result);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        dialog->m_hWnd = window;
+        return dialog->OnInitDialog();
+    }
+    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (dialog == nullptr) {
+        return FALSE;
+    }
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            dialog->OnOK();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            dialog->OnCancel();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CTLCOLORSTATIC:
+        // Reflected to the control, which may draw itself.
+        if (CWnd* control = CWnd::FromHandlePermanent(reinterpret_cast<HWND>(lParam))) {
+            return reinterpret_cast<INT_PTR>(
+                control->CtlColor(reinterpret_cast<HDC>(wParam), WM_CTLCOLORSTATIC));
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

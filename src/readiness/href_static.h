@@ -1,0 +1,24 @@
+// A static text control drawn as a link: blue, underlined, a hand cursor, and a click opens
+// its own text with the shell (a web address as itself, anything else as an e-mail address).
+#pragma once
+
+#include "framework/wnd.h"
+
+class CHrefStatic : public CStatic {
+public:
+    CHrefStatic();
+    ~CHrefStatic() override;
+
+    HBRUSH CtlColor(HDC dc, UINT ctlColor) override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OpenLink();
+
+    CFont m_fontLink;
+    HBRUSH m_hBackground = nullptr;
+    HCURSOR m_hCursor = nullptr;
+    bool m_bOwnCursor = false;
+};

@@ -1,0 +1,22 @@
+// Whether the Windows Installer engine on the machine is in one piece before a patch is
+// applied, and the Windows version test of the message texts.
+#pragma once
+
+class CSetupExeApp;
+
+// True when the update must stop: the engine files disagree and the user declined to go on.
+bool CheckInstallerEngine(CSetupExeApp& app);
+
+// True unless the running Windows is confirmed to be version 6.0 or later. The system is
+// asked once per process.
+bool IsPreVistaWindows();
+
+// The same test with its own memory, so that tests can ask a fresh one.
+class CWindowsVersionTest {
+public:
+    bool IsPreVista();
+
+private:
+    bool m_bTested = false;
+    int m_nResult = 0;
+};
