@@ -39,8 +39,12 @@ wine_prefix_create "$workdir/prefix" || { fail "Wine prefix"; summary wine; exit
 wine_prefix_japanese_display
 media=$WINEPREFIX/drive_c/media
 mkdir -p "$media"
-cp "$setup_exe" "$tools/atom_holder.exe" "$tools/plain_import_probe.exe" \
-    "$tools/dialog_answer.exe" "$media/"
+# Setup.exe alone in its folder (with the control program of the planting test); the helper
+# programs elsewhere, so that none of them loads a DLL planted beside Setup.exe.
+helpers=$WINEPREFIX/drive_c/tools
+mkdir -p "$helpers"
+cp "$setup_exe" "$tools/plain_import_probe.exe" "$media/"
+cp "$tools/atom_holder.exe" "$tools/dialog_answer.exe" "$tools/patch_database.exe" "$helpers/"
 cp "$here/../../samples/media/Install.dat" "$media/"
 temp_windows=$(timeout "$WINE_TIMEOUT" wine cmd /c "echo %TEMP%" 2>/dev/null | tr -d '\r')
 temp=$(timeout "$WINE_TIMEOUT" winepath -u "$temp_windows" 2>/dev/null)
@@ -52,13 +56,12 @@ packages=$media/packages
 bash "$here/../packages/build_sample_product.sh" "$workdir/product" >/dev/null 2>"$workdir/wixl.log"
 mkdir -p "$packages"
 cp "$workdir/product/product.msi" "$packages/"
-cp "$tools/patch_database.exe" "$media/"
 product_code='{12345678-ABCD-EF01-2345-6789ABCDEF01}'
 patch_code='{AAAAAAAA-1111-2222-3333-444444444444}'
 long_target=$product_code
 for _ in $(seq 1 13); do long_target="$long_target;$product_code"; done
 make_patch() { # FILE TARGETS [BUILD]
-    (cd "$media" && wine_run 'C:\media\patch_database.exe' "C:\\media\\packages\\$1" \
+    (cd "$media" && wine_run 'C:\tools\patch_database.exe' "C:\\media\\packages\\$1" \
         "QernoE6 E Build 1234" "$2" "$patch_code" "${@:3}")
 }
 check "patch database with build 6.0.1234" make_patch build1234.msp "$product_code" 6.0.1234
@@ -106,31 +109,50 @@ full_run=("QernoE_Update-Start <TIME>" "    Check MSIKido" "    Copy DatFile"
     "    Check WindowsInstaller2" "        Check DllVer-Start"
     "            ${engine[0]}${colon}<V>" "            ${engine[1]}${colon}<V>"
     "            ${engine[2]}${colon}<V>" "        Check DllVer-End"
+    "    InstMSP-Start" "        Code=2712" "    InstMSP-End"
     "    Delete LogFile" "    Delete DatFile" "QernoE_Update-End <TIME>")
 no_settings_copy() { ! ls "$temp"/tmp*.tmp >/dev/null 2>&1; }
 
+# Setup.exe started by the answering program, which answers each window it shows with the
+# button ids of ANSWERS and keeps NAME-<n>.txt and NAME-<n>.bmp of each.
+run_setup() { # NAME ANSWERS [ARGUMENTS...]
+    local name=$1 answers=$2
+    shift 2
+    rm -f "$media/$name"-*
+    (cd "$media" && wine_run 'C:\tools\dialog_answer.exe' "C:\\media\\$name" "$answers" 40 \
+        'C:\media\Setup.exe' "$@")
+}
+# No MSP\ folder on these media: every full run ends with the launch-failure box.
+launch_failure_box() { # NAME [WINDOW_NUMBER]
+    local record=$media/$1-${2:-1}.txt
+    [ "$(head -n 1 "$record")" == "Ortolan Qerno6 E" ] &&
+        grep -q $'^65535\tStatic\tインストーラの起動に失敗しました。$' "$record"
+}
+
 echo "A first run"
 rm -f "$trace"
-(cd "$media" && wine_run 'C:\media\Setup.exe')
-check_equal "Setup.exe exits with 0" 0 "$?"
+run_setup first 1
+check_equal "Setup.exe ran and its one box was answered" 0 "$?"
+check "the launch-failure box: caption and Japanese text" launch_failure_box first
 check_equal "trace: every phase in order, CRLF, four blanks a level" \
     "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
 check "the settings copy is gone after the run" no_settings_copy
 
 echo "A second run"
-(cd "$media" && wine_run 'C:\media\Setup.exe')
+run_setup second 1
 check_equal "trace: the second run follows after an empty line" \
     "$(expected_lines "${full_run[@]}" "" "${full_run[@]}")" "$(actual_trace)"
 
 echo "While the product's installer holds its atom ($atom_name)"
 rm -f "$trace"
-(cd "$media" && wine_run 'C:\media\atom_holder.exe' "$atom_name" 'C:\media\Setup.exe')
-check_equal "atom holder ran Setup.exe" 0 "$?"
+(cd "$media" && wine_run 'C:\tools\atom_holder.exe' "$atom_name" 'C:\tools\dialog_answer.exe' \
+    'C:\media\atom' - 40 'C:\media\Setup.exe')
+check_equal "Setup.exe ran under the atom and showed nothing" 0 "$?"
 check_equal "trace: only the start line, Check MSIKido and the end line" \
     "$(expected_lines "QernoE_Update-Start <TIME>" "    Check MSIKido" \
         "QernoE_Update-End <TIME>")" "$(actual_trace)"
 rm -f "$trace"
-(cd "$media" && wine_run 'C:\media\Setup.exe')
+run_setup released 1
 check_equal "trace: with the atom released, a full run again" \
     "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
 
@@ -144,28 +166,25 @@ markers=$(cd "$media" && ls ./*.loaded 2>/dev/null | tr 'A-Z' 'a-z' | sort | tr 
 check_equal "control: a plain import loads both planted DLLs" "./msi.dll.loaded ./version.dll.loaded " \
     "$markers"
 rm -f "$media"/*.loaded "$trace"
-(cd "$media" && WINEDLLOVERRIDES="mscoree,mshtml=;version,msi=n,b" wine_run 'C:\media\Setup.exe')
+WINEDLLOVERRIDES="mscoree,mshtml=;version,msi=n,b" run_setup planted 1
 markers=$(cd "$media" && ls ./*.loaded 2>/dev/null)
 check_equal "Setup.exe loads neither planted DLL" "" "$markers"
 check_equal "trace: the run is complete beside the planted DLLs" \
     "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
+rm -f "$media/version.dll" "$media/msi.dll"
 
-echo "The engine files disagree: the version dialog, shown under Xvfb and answered No"
-rm -f "$system32/msihnd.dll" "$trace" "$media/dialog.bmp" "$media/dialog.txt"
-(cd "$media" && wine_run 'C:\media\Setup.exe') &
-setup_pid=$!
-(cd "$media" && wine_run 'C:\media\dialog_answer.exe' 'C:\media\dialog' 2 40)
-check_equal "the dialog was found and answered No" 0 "$?"
-wait "$setup_pid"
-check_equal "Setup.exe exits with 0 after No" 0 "$?"
+echo "The engine files disagree: the version dialog, shown under Xvfb"
+rm -f "$system32/msihnd.dll" "$trace"
+run_setup dialog 2
+check_equal "the dialog was answered No and Setup.exe ended" 0 "$?"
 artifacts=$build/artifacts
 mkdir -p "$artifacts"
-if convert "$media/dialog.bmp" "$artifacts/version-dialog.png" 2>/dev/null; then
+if convert "$media/dialog-1.bmp" "$artifacts/version-dialog.png" 2>/dev/null; then
     pass "screenshot kept: $artifacts/version-dialog.png"
 else
     fail "screenshot of the dialog"
 fi
-record=$(cat "$media/dialog.txt" 2>/dev/null)
+record=$(cat "$media/dialog-1.txt" 2>/dev/null)
 check_equal "dialog caption (Unicode, as drawn)" "Windows Installer バージョン情報" \
     "$(head -n 1 <<<"$record")"
 check "buttons No and Yes with their Japanese texts" \
@@ -179,5 +198,9 @@ check_equal "trace: versions, the mismatch, Install END, no update run" \
         "            Dll Ver Compare Fail" "            Install END" \
         "        Check DllVer-End" "    Delete LogFile")" \
     "$(actual_trace | sed -n '/Check WindowsInstaller2/,/Delete LogFile/p'; echo x)"
+rm -f "$trace"
+run_setup dialog-yes 1,1
+check_equal "answered Yes, the update goes on to its box" 0 "$?"
+check "after Yes: the launch-failure box of the update" launch_failure_box dialog-yes 2
 
 summary wine

@@ -46,13 +46,19 @@ std::vector<std::string> FullRun(const std::string& copy = std::string(kTemp) + 
             "        CopyFile1:C:\\Setup\\Install.dat", "        CopyFrom：C:\\Setup\\Install.dat",
             "        CopyTo  ：" + copy, "    CopyDatFile-End", "    Check WindowsInstaller2",
             // No engine file in the simulated system folder: nothing to compare.
-            "        Check DllVer-Start", "        Check DllVer-End", "    Delete LogFile",
+            "        Check DllVer-Start", "        Check DllVer-End",
+            // No MSP\ beside the launcher: the launch-failure box.
+            "    InstMSP-Start", "        Code=2712", "    InstMSP-End", "    Delete LogFile",
             "    Delete DatFile", end};
 }
 
 TEST_F(LaunchTest, ARunWalksEveryPhaseInOrder) {
     Launch();
     EXPECT_EQ(ReadTrace(machine), CrLfLines(FullRun()));
+    ASSERT_EQ(machine.MessageBoxes().size(), 1u);
+    EXPECT_EQ(machine.MessageBoxes()[0].caption, "Ortolan Qerno6 E");
+    EXPECT_EQ(machine.MessageBoxes()[0].text, "インストーラの起動に失敗しました。");
+    EXPECT_EQ(machine.MessageBoxes()[0].style, 0x30u);
     EXPECT_EQ(app.m_strExeDir, "C:\\Setup\\");
     EXPECT_EQ(app.m_strDatPath, std::string(kTemp) + "tmp1A2B.tmp");
     // The settings copy is gone at the end; the original stays.
@@ -82,6 +88,7 @@ TEST_F(LaunchTest, WithoutSettingsTheRunGoesOn) {
                          "        CopyFile1:C:\\Setup\\Install.dat", "        Install.dat Err",
                          "    CopyDatFile-End", "    Check WindowsInstaller2",
                          "        Check DllVer-Start", "        Check DllVer-End",
+                         "    InstMSP-Start", "        Code=2712", "    InstMSP-End",
                          "    Delete LogFile", "    Delete DatFile", kEnd}));
     EXPECT_EQ(app.m_strDatPath, "");
 }
@@ -95,6 +102,7 @@ TEST_F(LaunchTest, WhileTheProductInstallerRunsNothingIsDone) {
     }
     Launch();
     EXPECT_EQ(ReadTrace(machine), CrLfLines({kStart, "    Check MSIKido", kEnd}));
+    EXPECT_TRUE(machine.MessageBoxes().empty());
     EXPECT_EQ(app.m_strDatPath, "");
     EXPECT_FALSE(machine.Files().Exists(std::string(kTemp) + "tmp1A2B.tmp"));
     EXPECT_TRUE(machine.Files().Exists(std::string(kTemp) + "Install_QernoE_2026_1207_222400.log"));

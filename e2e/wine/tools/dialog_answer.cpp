@@ -1,8 +1,11 @@
-// Waits for a dialog of Setup.exe, takes a picture of it, writes down what it shows, and
-// answers it by clicking one of its buttons.
-//   usage: dialog_answer OUT_PREFIX BUTTON_ID [TIMEOUT_SECONDS]
-// Writes OUT_PREFIX.bmp (the dialog as drawn) and OUT_PREFIX.txt (UTF-8: the caption, then one
-// line per control: id, class and text). Exit code 0 when a dialog was found and answered.
+// Starts a program and answers its dialogs and message boxes in turn: for each one it takes a
+// picture, writes down what it shows, and clicks the button the next answer names.
+//   usage: dialog_answer OUT_PREFIX ANSWERS TIMEOUT_SECONDS PROGRAM [ARGUMENTS...]
+// ANSWERS is a comma-separated list of button ids, one per window in order ("-" for none).
+// For the n-th window (from 1) it writes OUT_PREFIX-n.bmp (as drawn) and OUT_PREFIX-n.txt
+// (UTF-8: the caption, then one line per control: id, class, text). Exit code 0 when every
+// window was answered and the program ended; 3 on time-out (the program is ended), 4 when
+// more windows came than answers.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,7 +15,7 @@
 namespace {
 
 struct Search {
-    DWORD ownProcess;
+    DWORD process;
     HWND found;
 };
 
@@ -23,7 +26,7 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM parameter) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     if (std::string(className) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window) &&
-        process != search->ownProcess) {
+        process == search->process) {
         search->found = window;
         return FALSE;
     }
@@ -88,36 +91,31 @@ bool SaveBitmap(HWND window, const std::string& path) {
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: dialog_answer OUT_PREFIX BUTTON_ID [TIMEOUT_SECONDS]\n");
-        return 2;
+std::vector<int> ParseAnswers(const std::string& text) {
+    std::vector<int> answers;
+    if (text == "-") {
+        return answers;
     }
-    const std::string prefix = argv[1];
-    const int button = std::atoi(argv[2]);
-    const DWORD timeout = (argc > 3 ? static_cast<DWORD>(std::atoi(argv[3])) : 60) * 1000;
-
-    Search search{GetCurrentProcessId(), nullptr};
-    const DWORD start = GetTickCount();
-    while (search.found == nullptr) {
-        if (GetTickCount() - start > timeout) {
-            std::fprintf(stderr, "dialog_answer: no dialog within the time limit\n");
-            return 3;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = text.find(',', start);
+        answers.push_back(std::atoi(text.substr(start, comma - start).c_str()));
+        if (comma == std::string::npos) {
+            break;
         }
-        Sleep(25);
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        start = comma + 1;
     }
-    HWND dialog = search.found;
-    // Let the dialog finish its initialisation and its first painting (the first Japanese font
-    // takes a while to load) before the picture is taken.
+    return answers;
+}
+
+void Record(HWND dialog, const std::string& prefix) {
+    // Let the window finish its initialisation and its first painting (the first Japanese
+    // font takes a while to load) before the picture is taken.
     SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
     Sleep(1500);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(500);
     SaveBitmap(dialog, prefix + ".bmp");
-
     std::string report = Utf8(TextOf(dialog)) + "\n";
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
@@ -130,12 +128,76 @@ int main(int argc, char** argv) {
         std::fwrite(report.data(), 1, report.size(), out);
         std::fclose(out);
     }
+}
 
-    HWND target = GetDlgItem(dialog, button);
-    if (target == nullptr) {
-        std::fprintf(stderr, "dialog_answer: the dialog has no control %d\n", button);
-        return 4;
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: dialog_answer OUT_PREFIX ANSWERS TIMEOUT_SECONDS PROGRAM "
+                             "[ARGUMENTS...]\n");
+        return 2;
     }
-    SendMessageTimeoutW(target, BM_CLICK, 0, 0, SMTO_BLOCK, 5000, nullptr);
-    return 0;
+    const std::string prefix = argv[1];
+    const std::vector<int> answers = ParseAnswers(argv[2]);
+    const DWORD timeout = static_cast<DWORD>(std::atoi(argv[3])) * 1000;
+    std::string commandLine = std::string("\"") + argv[4] + "\"";
+    for (int i = 5; i < argc; ++i) {
+        commandLine += std::string(" ") + argv[i];
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        std::fprintf(stderr, "dialog_answer: cannot start %s\n", argv[4]);
+        return 2;
+    }
+    CloseHandle(process.hThread);
+
+    const DWORD start = GetTickCount();
+    std::size_t answered = 0;
+    int result = 0;
+    while (WaitForSingleObject(process.hProcess, 25) == WAIT_TIMEOUT) {
+        if (GetTickCount() - start > timeout) {
+            std::fprintf(stderr, "dialog_answer: time-out\n");
+            TerminateProcess(process.hProcess, 1);
+            result = 3;
+            break;
+        }
+        Search search{process.dwProcessId, nullptr};
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) {
+            continue;
+        }
+        const std::string name = prefix + "-" + std::to_string(answered + 1);
+        Record(search.found, name);
+        if (answered >= answers.size()) {
+            std::fprintf(stderr, "dialog_answer: a window more than answers\n");
+            TerminateProcess(process.hProcess, 1);
+            result = 4;
+            break;
+        }
+        HWND button = GetDlgItem(search.found, answers[answered]);
+        if (button == nullptr) {
+            std::fprintf(stderr, "dialog_answer: no button %d\n", answers[answered]);
+            TerminateProcess(process.hProcess, 1);
+            result = 4;
+            break;
+        }
+        SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_BLOCK, 5000, nullptr);
+        ++answered;
+        // Wait for the window to go before looking for the next one.
+        while (IsWindow(search.found) && IsWindowVisible(search.found) &&
+               GetTickCount() - start <= timeout) {
+            Sleep(25);
+        }
+    }
+    WaitForSingleObject(process.hProcess, 5000);
+    CloseHandle(process.hProcess);
+    if (result == 0 && answered != answers.size()) {
+        std::fprintf(stderr, "dialog_answer: %zu of %zu answers used\n", answered, answers.size());
+        result = 5;
+    }
+    return result;
 }

@@ -375,6 +375,51 @@ bool FileSystem::MakeFolder(std::string_view path, DWORD& error) {
     return true;
 }
 
+bool FileSystem::Move(std::string_view from, std::string_view to, DWORD& error) {
+    std::string fromName;
+    auto fromFolder = ParentFolder(from, fromName, error);
+    if (!fromFolder) {
+        return false;
+    }
+    auto source = fromFolder->children.find(NameKey(fromName));
+    if (source == fromFolder->children.end()) {
+        error = ERROR_FILE_NOT_FOUND;
+        return false;
+    }
+    std::string toName;
+    auto toFolder = ParentFolder(to, toName, error);
+    if (!toFolder) {
+        return false;
+    }
+    if (toFolder->children.count(NameKey(toName)) != 0) {
+        error = ERROR_ALREADY_EXISTS;
+        return false;
+    }
+    for (const OpenFile* open : source->second->openFiles) {
+        if (!(open->Share() & FILE_SHARE_DELETE)) {
+            error = ERROR_SHARING_VIOLATION;
+            return false;
+        }
+    }
+    std::shared_ptr<FileNode> node = source->second;
+    fromFolder->children.erase(source);
+    node->name = toName;
+    node->shortName.clear();
+    toFolder->children[NameKey(toName)] = node;
+    return true;
+}
+
+void FileSystem::SetFileTimes(std::string_view path, std::int64_t created,
+                              std::int64_t lastWritten) {
+    DWORD error = 0;
+    auto node = Find(path, error);
+    if (!node) {
+        throw std::invalid_argument("sim: no such path");
+    }
+    node->created = created;
+    node->lastWritten = lastWritten;
+}
+
 bool FileSystem::Remove(std::string_view path, bool folder, DWORD& error) {
     std::string name;
     auto parent = ParentFolder(path, name, error);

@@ -75,6 +75,8 @@ public:
                    DWORD attributes = FILE_ATTRIBUTE_ARCHIVE);
     void SetAttributes(std::string_view path, DWORD attributes);
     void SetShortName(std::string_view path, std::string_view shortName);
+    // Sets a file's creation and last-write times (universal time, file-time units).
+    void SetFileTimes(std::string_view path, std::int64_t created, std::int64_t lastWritten);
     // Gives a file (created empty if missing) a version resource with this file version.
     void SetFileVersion(std::string_view path, WORD major, WORD minor, WORD build, WORD revision);
     // Opens a file as another process would, for as long as the result lives.
@@ -98,6 +100,9 @@ public:
 
     // A new empty folder in an existing one.
     bool MakeFolder(std::string_view path, DWORD& error);
+    // Gives a file or folder a new path (any folder of the same drive); the target must not
+    // exist.
+    bool Move(std::string_view from, std::string_view to, DWORD& error);
     // Removes a file (folder = false) or an empty folder (folder = true).
     bool Remove(std::string_view path, bool folder, DWORD& error);
     // The folder a path names and the name within it; null when the folder does not exist.

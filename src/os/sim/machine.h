@@ -5,6 +5,7 @@
 #include "os/sim/clock.h"
 #include "os/sim/file_system.h"
 #include "os/sim/installer.h"
+#include "os/sim/processes.h"
 #include "os/sim/registry.h"
 #include "os/sim/user_interface.h"
 #include "os/sim/sim_api.h"
@@ -34,6 +35,19 @@ public:
     Registry& Keys() { return m_registry; }
     Installer& Msi() { return m_installer; }
     UserInterface& Ui() { return m_ui; }
+    Processes& Programs() { return m_processes; }
+
+    // Message boxes shown, in order; each is answered OK.
+    const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_messageBoxes; }
+    void RecordMessageBox(MessageBoxRecord box) {
+        Log("message box " + box.caption);
+        m_messageBoxes.push_back(std::move(box));
+    }
+
+    // What happened, in order, for tests that care about the order of different things
+    // (message boxes, process starts, file moves).
+    void Log(std::string event) { m_events.push_back(std::move(event)); }
+    const std::vector<std::string>& Events() const { return m_events; }
 
     // Writes a package or patch file the simulated installer can open.
     void WritePackage(std::string_view path, const MsiPackage& package) {
@@ -113,6 +127,9 @@ private:
     Registry m_registry;
     Installer m_installer;
     UserInterface m_ui;
+    Processes m_processes;
+    std::vector<MessageBoxRecord> m_messageBoxes;
+    std::vector<std::string> m_events;
     std::optional<std::string> m_systemFolder = "C:\\Windows\\System32";
     bool m_shellFolderFails = false;
     WindowsVersion m_windowsVersion;

@@ -45,6 +45,9 @@ using UINT_PTR = std::uintptr_t;
 using LONG_PTR = std::intptr_t;
 using COLORREF = DWORD;
 using HRESULT = LONG;
+using ULONG = std::uint32_t;
+struct SimKey;
+using HKEY = SimKey*;
 using HANDLE = void*;
 using HINSTANCE = SimModule*;
 using HMODULE = SimModule*;
@@ -330,14 +333,36 @@ struct LOGFONTA {
 };
 
 // Shell
+struct SHELLEXECUTEINFOA {
+    DWORD cbSize;
+    ULONG fMask;
+    HWND hwnd;
+    LPCSTR lpVerb;
+    LPCSTR lpFile;
+    LPCSTR lpParameters;
+    LPCSTR lpDirectory;
+    int nShow;
+    HINSTANCE hInstApp;
+    void* lpIDList;
+    LPCSTR lpClass;
+    HKEY hkeyClass;
+    DWORD dwHotKey;
+    HANDLE hIcon;
+    HANDLE hProcess;
+};
+constexpr ULONG SEE_MASK_NOCLOSEPROCESS = 0x00000040;
+constexpr ULONG SEE_MASK_NO_CONSOLE = 0x00008000;
+constexpr DWORD INFINITE = 0xFFFFFFFF;
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+constexpr UINT MB_OK = 0x0;
+constexpr UINT MB_ICONWARNING = 0x30;
 constexpr int CSIDL_SYSTEM = 0x0025;
 constexpr DWORD SHGFP_TYPE_CURRENT = 0;
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 
 // Registry
-struct SimKey;
-using HKEY = SimKey*;
 using PHKEY = HKEY*;
 using REGSAM = DWORD;
 using LSTATUS = LONG;
@@ -444,6 +469,12 @@ BOOL WINAPI GetFileAttributesExA(LPCSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfo
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
 void WINAPI GetLocalTime(SYSTEMTIME* lpSystemTime);
 BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes);
+BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName);
+DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+BOOL WINAPI CloseHandle(HANDLE hObject);
+void WINAPI GetSystemTimeAsFileTime(FILETIME* lpSystemTimeAsFileTime);
+BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* lpFileTime, FILETIME* lpLocalFileTime);
+BOOL WINAPI FileTimeToSystemTime(const FILETIME* lpFileTime, SYSTEMTIME* lpSystemTime);
 UINT WINAPI GetTempFileNameA(LPCSTR lpPathName, LPCSTR lpPrefixString, UINT uUnique,
                              LPSTR lpTempFileName);
 BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExists);
@@ -512,6 +543,8 @@ HICON WINAPI CopyIcon(HICON hIcon);
 BOOL WINAPI DestroyCursor(HCURSOR hCursor);
 DWORD WINAPI GetSysColor(int nIndex);
 
+int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+
 // comctl32
 BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);
 
@@ -525,6 +558,7 @@ COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color);
 int WINAPI SetBkMode(HDC hdc, int mode);
 
 // shell32
+BOOL WINAPI ShellExecuteExA(SHELLEXECUTEINFOA* pExecInfo);
 HRESULT WINAPI SHGetFolderPathA(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPSTR pszPath);
 HINSTANCE WINAPI ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
                                LPCSTR lpDirectory, INT nShowCmd);

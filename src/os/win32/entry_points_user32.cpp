@@ -32,3 +32,5 @@ SETUP_FORWARD(User32, HCURSOR, nullptr, LoadCursorA, (HINSTANCE hInstance, LPCST
 SETUP_FORWARD(User32, HICON, nullptr, CopyIcon, (HICON hIcon), (hIcon))
 SETUP_FORWARD(User32, WINBOOL, FALSE, DestroyCursor, (HCURSOR hCursor), (hCursor))
 SETUP_FORWARD(User32, DWORD, 0, GetSysColor, (int nIndex), (nIndex))
+SETUP_FORWARD(User32, int, 0, MessageBoxA, (HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType),
+              (hWnd, lpText, lpCaption, uType))

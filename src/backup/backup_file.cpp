@@ -1,0 +1,162 @@
+#include "backup/backup_file.h"
+
+#include "log/trace_scope.h"
+#include "msiquery/patch_summary.h"
+#include "msiquery/product_inst_dir.h"
+#include "msiquery/split_string.h"
+#include "os/scoped_handle.h"
+#include "text/append_backslash.h"
+#include "text/mbstring.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr char kMainFiles[] = "Qerno.exe;Wardex.exe;Plinth.dll";
+constexpr char kSubfolders[] = "Qerno3D\\";
+constexpr char kBackupPrefix[] = "Bakup_";
+constexpr std::int64_t kBackupAge = 1'296'000; // 15 days
+constexpr std::int64_t kTicksPerSecond = 10'000'000;
+constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+
+// File time (universal) in seconds since 1970; 0 for a time before then.
+std::int64_t SecondsOf(const FILETIME& time) {
+    const auto ticks = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    const std::int64_t seconds = ticks / kTicksPerSecond - kSecondsFrom1601To1970;
+    return seconds > 0 ? seconds : 0;
+}
+
+std::int64_t Now() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return SecondsOf(now);
+}
+
+bool IsExistingFolder(const std::string& path) {
+    return PathFileExistsA(path.c_str()) && PathIsDirectoryA(path.c_str());
+}
+
+// Moves one file aside, replacing an older backup of the same name.
+void MoveAside(const std::string& folder, const std::string& name) {
+    CTraceScope scope("Rename File");
+    const std::string source = folder + name;
+    const std::string backup = folder + kBackupPrefix + name;
+    if (PathFileExistsA(backup.c_str()) && !PathIsDirectoryA(backup.c_str())) {
+        TraceLine("DeleteFile：" + backup);
+        if (!DeleteFileA(backup.c_str())) {
+            TraceCode(static_cast<int>(GetLastError()));
+            return;
+        }
+        TraceLine("DeleteFile：SUCCESS");
+    }
+    TraceLine("REN File：" + source + " → " + backup);
+    if (MoveFileA(source.c_str(), backup.c_str())) {
+        TraceLine("REN File：SUCCESS");
+    } else {
+        TraceLine("REN File：Error");
+        TraceCode(static_cast<int>(GetLastError()));
+    }
+}
+
+} // namespace
+
+std::string FormatTimeText(std::int64_t time) {
+    if (time < 0) {
+        return "";
+    }
+    const auto ticks =
+        static_cast<std::uint64_t>((time + kSecondsFrom1601To1970) * kTicksPerSecond);
+    const FILETIME universal{static_cast<DWORD>(ticks & 0xFFFFFFFFu),
+                             static_cast<DWORD>(ticks >> 32)};
+    FILETIME local{};
+    SYSTEMTIME civil{};
+    if (!FileTimeToLocalFileTime(&universal, &local) || !FileTimeToSystemTime(&local, &civil)) {
+        return "";
+    }
+    char text[128];
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", civil.wYear, civil.wMonth,
+                  civil.wDay, civil.wHour, civil.wMinute, civil.wSecond);
+    return text;
+}
+
+void BackUpFile(const std::string& patchPath) {
+    CTraceScope scope("BackUpFile");
+    std::string target;
+    if (!GetMspTargetID(patchPath, &target, nullptr, nullptr)) {
+        return;
+    }
+    std::string folder;
+    if (!GetProductInstDir(target, folder)) {
+        return;
+    }
+    BackUpProgramFiles(AppendBackslash(folder));
+}
+
+void BackUpProgramFiles(const std::string& folder) {
+    // The reference time: the earliest creation of the main files, or now without them.
+    std::int64_t reference = Now();
+    std::vector<std::string> mainFiles;
+    SplitString(kMainFiles, ";", mainFiles);
+    for (const std::string& name : mainFiles) {
+        const std::string path = folder + name;
+        if (path.size() >= MAX_PATH) {
+            continue;
+        }
+        WIN32_FIND_DATAA found{};
+        CFindHandle find(FindFirstFileA(path.c_str(), &found));
+        if (!find.IsValid()) {
+            continue;
+        }
+        std::int64_t created = SecondsOf(found.ftCreationTime);
+        if (created == 0) {
+            created = SecondsOf(found.ftLastWriteTime);
+        }
+        reference = std::min(reference, created);
+    }
+
+    std::vector<std::string> folders{folder};
+    std::vector<std::string> subfolders;
+    SplitString(kSubfolders, ";", subfolders);
+    for (const std::string& subfolder : subfolders) {
+        const std::string path = AppendBackslash(folder + subfolder);
+        if (IsExistingFolder(path)) {
+            folders.push_back(path);
+        }
+    }
+
+    TraceLine(FormatTimeText(reference));
+    const std::int64_t threshold = reference + kBackupAge;
+
+    for (const std::string& searched : folders) {
+        WIN32_FIND_DATAA found{};
+        CFindHandle find(FindFirstFileA((searched + "*.*").c_str(), &found));
+        if (!find.IsValid()) {
+            continue;
+        }
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == ".." ||
+                (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                continue;
+            }
+            const std::int64_t fileTime =
+                std::max(SecondsOf(found.ftCreationTime), SecondsOf(found.ftLastWriteTime));
+            const std::string upper = text::MakeUpper(name);
+            if (text::FindString(upper, ".DLL") == text::npos &&
+                text::FindString(upper, ".EXE") == text::npos) {
+                continue;
+            }
+            if (upper.rfind("BAKUP_", 0) == 0) {
+                continue;
+            }
+            TraceLine("Chk File：" + searched + name + "  " + FormatTimeText(fileTime));
+            if (fileTime < threshold) {
+                continue;
+            }
+            MoveAside(searched, name);
+        } while (FindNextFileA(find.Get(), &found));
+    }
+}

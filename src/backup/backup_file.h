@@ -1,0 +1,14 @@
+// Before a patch is applied, program files of the installed product that were created or
+// changed 15 days or more after its main files were created are moved aside to "Bakup_<name>".
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Finds the program folder of the product the patch targets and backs its files up.
+void BackUpFile(const std::string& patchPath);
+// Does the work for one program folder (ending in "\").
+void BackUpProgramFiles(const std::string& folder);
+// A time (seconds since 1970, universal) as local "YYYY/MM/DD hh:mm:ss"; "" when it cannot be
+// converted.
+std::string FormatTimeText(std::int64_t time);

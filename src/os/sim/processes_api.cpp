@@ -1,0 +1,94 @@
+// Simulated process starts, waits and handles, message boxes, moves and time conversions.
+#include "os/sim/machine.h"
+
+#include <cstring>
+
+using sim::Machine;
+
+BOOL WINAPI ShellExecuteExA(SHELLEXECUTEINFOA* pExecInfo) {
+    if (pExecInfo == nullptr || pExecInfo->cbSize != sizeof(SHELLEXECUTEINFOA)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    Machine& machine = Machine::Current();
+    auto optional = [](LPCSTR text) {
+        return text == nullptr ? std::nullopt : std::optional<std::string>(text);
+    };
+    std::string file = pExecInfo->lpFile == nullptr ? "" : pExecInfo->lpFile;
+    // The shell takes a quoted path as the path inside the quotes.
+    std::string bare = file;
+    if (bare.size() >= 2 && bare.front() == '"' && bare.back() == '"') {
+        bare = bare.substr(1, bare.size() - 2);
+    }
+    pExecInfo->hProcess = nullptr;
+    if (!machine.Files().Exists(bare) ||
+        machine.Programs().GetOutcome() == sim::Processes::Outcome::Refused) {
+        pExecInfo->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(2));
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    const bool keep = (pExecInfo->fMask & SEE_MASK_NOCLOSEPROCESS) != 0 &&
+                      machine.Programs().GetOutcome() != sim::Processes::Outcome::NoProcessHandle;
+    pExecInfo->hProcess = machine.Programs().Start(
+        machine,
+        {file, optional(pExecInfo->lpVerb), optional(pExecInfo->lpParameters),
+         optional(pExecInfo->lpDirectory), pExecInfo->fMask, pExecInfo->nShow},
+        keep);
+    pExecInfo->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(42));
+    return TRUE;
+}
+
+DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD /*dwMilliseconds*/) {
+    if (!Machine::Current().Programs().IsProcess(hHandle)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return WAIT_FAILED;
+    }
+    Machine::Current().Log("wait");
+    return WAIT_OBJECT_0;
+}
+
+BOOL WINAPI CloseHandle(HANDLE hObject) {
+    if (!Machine::Current().Programs().Close(hObject)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int WINAPI MessageBoxA(HWND /*hWnd*/, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+    Machine::Current().RecordMessageBox(
+        {lpCaption == nullptr ? "Error" : lpCaption, lpText == nullptr ? "" : lpText, uType});
+    return IDOK;
+}
+
+BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
+    DWORD error = 0;
+    if (lpExistingFileName == nullptr || lpNewFileName == nullptr ||
+        !Machine::Current().Files().Move(lpExistingFileName, lpNewFileName, error)) {
+        SetLastError(lpExistingFileName == nullptr ? ERROR_INVALID_PARAMETER : error);
+        return FALSE;
+    }
+    Machine::Current().Log(std::string("move ") + lpExistingFileName);
+    return TRUE;
+}
+
+void WINAPI GetSystemTimeAsFileTime(FILETIME* lpSystemTimeAsFileTime) {
+    *lpSystemTimeAsFileTime = sim::Clock::ToFileTime(Machine::Current().Time().UniversalTicks());
+}
+
+BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* lpFileTime, FILETIME* lpLocalFileTime) {
+    const std::int64_t bias =
+        static_cast<std::int64_t>(Machine::Current().Time().BiasMinutes()) * 60 * 10'000'000;
+    *lpLocalFileTime = sim::Clock::ToFileTime(sim::Clock::FromFileTime(*lpFileTime) - bias);
+    return TRUE;
+}
+
+BOOL WINAPI FileTimeToSystemTime(const FILETIME* lpFileTime, SYSTEMTIME* lpSystemTime) {
+    const std::int64_t ticks = sim::Clock::FromFileTime(*lpFileTime);
+    if (ticks < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *lpSystemTime = sim::Clock::CivilFromTicks(ticks);
+    return TRUE;
+}

@@ -1,0 +1,121 @@
+#include "patch/edition_patch_list.h"
+
+#include "app/install_dat_reader.h"
+#include "app/setup_exe_app.h"
+#include "log/trace_scope.h"
+#include "msiquery/pack_guid.h"
+#include "msiquery/package_queries.h"
+#include "msiquery/patch_summary.h"
+#include "text/mbstring.h"
+
+namespace {
+
+// Tested in this order: the first token found in "DInstallVer" decides.
+constexpr const char* kEditionTokens[] = {"ALPHA",  "BRAVO",  "CHARLIE", "DELTA_H", "DELTA_K",
+                                          "ECHO_L", "ECHO_W", "FOXTROT", "GOLF_S",  "GOLF_R"};
+
+constexpr int kTraceNoEditionProperty = 2221;
+constexpr int kTraceNoEditionToken = 2250;
+constexpr int kTraceNoSettingsCopy = 2257;
+constexpr int kTraceEmptySection = 2266;
+constexpr int kTraceNoPatchFolder = 2295;
+constexpr int kTraceNoPatchList = 2303;
+constexpr int kTraceNoPackageCode = 2327;
+constexpr int kTraceListedPackage = 2339;
+constexpr int kTraceNotListed = 2344;
+
+constexpr UINT kRevisionNumber = 9;
+constexpr UINT kTypeText = 30;
+
+bool IsExistingFile(const std::string& path) {
+    return PathFileExistsA(path.c_str()) && !PathIsDirectoryA(path.c_str());
+}
+
+bool IsExistingFolder(const std::string& path) {
+    return PathFileExistsA(path.c_str()) && PathIsDirectoryA(path.c_str());
+}
+
+} // namespace
+
+bool GetEditionPatchList(CSetupExeApp& app, const std::string& localPackage,
+                         std::vector<PatchListEntry>& list) {
+    CTraceScope scope("ChkInstall");
+    std::string edition;
+    if (!GetMSIProperty("DInstallVer", localPackage, edition)) {
+        TraceCode(kTraceNoEditionProperty);
+        return false;
+    }
+    const char* token = nullptr;
+    for (const char* candidate : kEditionTokens) {
+        if (text::FindString(edition, candidate) != text::npos) {
+            token = candidate;
+            break;
+        }
+    }
+    if (token == nullptr) {
+        TraceCode(kTraceNoEditionToken);
+        return false;
+    }
+    const std::string section = std::string("Patch_") + token;
+    TraceLine(section);
+    if (!IsExistingFile(app.m_strDatPath)) {
+        TraceCode(kTraceNoSettingsCopy);
+        return false;
+    }
+    std::vector<tagEntryValue> entries;
+    if (CInstallDatReader(app.m_strDatPath, section).ReadSection(entries) == 0) {
+        TraceCode(kTraceEmptySection);
+        return false;
+    }
+    for (const tagEntryValue& entry : entries) {
+        if (entry.strKey.empty() || entry.strValue.empty()) {
+            continue;
+        }
+        list.push_back({entry.strKey, entry.strValue});
+        TraceLine(entry.strKey);
+        TraceLine(entry.strValue);
+    }
+    return !list.empty();
+}
+
+bool ChkInstall(CSetupExeApp& app, const std::string& localPackage, std::string& chosenPatchPath) {
+    CTraceScope scope("ChkInstall");
+    TraceLine(localPackage);
+    const std::string patchFolder = app.m_strExeDir + "MSP\\";
+    if (!IsExistingFolder(patchFolder)) {
+        TraceCode(kTraceNoPatchFolder);
+        return false;
+    }
+    std::vector<PatchListEntry> list;
+    if (!GetEditionPatchList(app, localPackage, list)) {
+        TraceCode(kTraceNoPatchList);
+        return false;
+    }
+    std::vector<tagSummaryValue> summary;
+    if (!GetMspSummaryInformation(summary, localPackage, false)) {
+        return false;
+    }
+    std::string installedKey;
+    for (const tagSummaryValue& value : summary) {
+        if (value.nPropertyId == static_cast<INT>(kRevisionNumber) &&
+            value.uDataType == kTypeText) {
+            installedKey = PackGUID(value.strValue);
+            break;
+        }
+    }
+    if (installedKey.empty()) {
+        TraceCode(kTraceNoPackageCode);
+        return false;
+    }
+    for (const PatchListEntry& entry : list) {
+        if (PackGUID(entry.strPackageCode) != installedKey) {
+            continue;
+        }
+        chosenPatchPath = patchFolder + entry.strPatchName + ".msp";
+        TraceLine(chosenPatchPath);
+        TraceCode(kTraceListedPackage);
+        return IsExistingFile(chosenPatchPath);
+    }
+    TraceCode(kTraceNotListed);
+    return false;
+}

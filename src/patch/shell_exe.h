@@ -1,0 +1,9 @@
+#pragma once
+
+#include "os/win32api.h"
+
+#include <string>
+
+// Starts a program through the shell and waits, without a time-out, until it has ended. True
+// when it was started, gave a process handle and ended; its exit code is not read.
+bool ShellExe(std::string path, const std::string& parameters, ULONG mask, int showMode);
