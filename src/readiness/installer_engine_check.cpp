@@ -122,7 +122,11 @@ bool CWindowsVersionTest::IsPreVista() {
     return m_nResult == 0;
 }
 
-bool IsPreVistaWindows() {
+CWindowsVersionTest& ProcessWindowsVersionTest() {
     static CWindowsVersionTest test;
-    return test.IsPreVista();
+    return test;
+}
+
+bool IsPreVistaWindows() {
+    return ProcessWindowsVersionTest().IsPreVista();
 }

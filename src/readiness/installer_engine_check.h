@@ -11,7 +11,7 @@ bool CheckInstallerEngine(CSetupExeApp& app);
 // asked once per process.
 bool IsPreVistaWindows();
 
-// The same test with its own memory, so that tests can ask a fresh one.
+// The version test with its memory of the answer.
 class CWindowsVersionTest {
 public:
     bool IsPreVista();
@@ -20,3 +20,6 @@ private:
     bool m_bTested = false;
     int m_nResult = 0;
 };
+
+// The process's one test, which IsPreVistaWindows asks.
+CWindowsVersionTest& ProcessWindowsVersionTest();
