@@ -123,6 +123,17 @@ TEST_F(BackupTest, AFailedMoveIsTracedAndTheNextFileStillMoves) {
     EXPECT_TRUE(Moved(kProgramFolder, "b.dll"));
 }
 
+TEST_F(BackupTest, ABackupNameTakenByAFolderFailsTheMove) {
+    File("Qerno.exe", created, created);
+    File("a.dll", created + kFifteenDays, created + kFifteenDays);
+    machine.Files().CreateFolder(std::string(kProgramFolder) + "Bakup_a.dll");
+    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder); });
+    EXPECT_EQ(trace.find("DeleteFile："), std::string::npos);
+    EXPECT_NE(trace.find("        REN File：Error\r\n        Code=183\r\n"), std::string::npos)
+        << trace;
+    EXPECT_EQ(machine.Files().ReadFile(std::string(kProgramFolder) + "a.dll"), "a.dll");
+}
+
 TEST_F(BackupTest, WithoutMainFilesTheReferenceIsNow) {
     const std::int64_t now = machine.Time().UniversalTicks();
     File("recent.dll", now - kSecond, now - kSecond);

@@ -105,6 +105,14 @@ TEST_F(UpdateRunTest, AProductThatIsNotInstalled) {
     EXPECT_EQ(OnlyBox().text, kNoTarget);
 }
 
+TEST_F(UpdateRunTest, AProbeThatTargetsTwoProductsIsNotFound) {
+    AddPatch("QernoE6_ALPHA_1234", kTitle, "{AAAAAAAA-1111-2222-3333-000000001234}", "6.0.1234",
+             std::string(test::kProductCode) + ";{00000000-0000-0000-0000-000000000001}");
+    Launch();
+    EXPECT_TRUE(InOrder(Trace(), {"            Property:LocalPackage", "        Code=2771"}));
+    EXPECT_EQ(OnlyBox().text, kNoTarget);
+}
+
 TEST_F(UpdateRunTest, ATitleWithoutBuildGivesAnEmptyCaption) {
     AddPatch("QernoE6_ALPHA_1234", "Qerno update", "{AAAAAAAA-1111-2222-3333-000000001234}",
              "6.0.1234", "{00000000-0000-0000-0000-000000000001}");
@@ -142,6 +150,9 @@ TEST_F(UpdateRunTest, TheFirstRunSetsThePatchUp) {
     const auto box = std::find(events.begin(), events.end(), "message box Ortolan Qerno6 E");
     const auto wait = std::find(events.begin(), events.end(), "wait");
     EXPECT_LT(box, wait);
+
+    // Nothing of the run is left in the temporary folder but the trace.
+    EXPECT_FALSE(machine.Files().Exists("C:\\Users\\user\\AppData\\Local\\Temp\\tmp1A2B.tmp"));
 
     // A second run with the same media finds the patch applied.
     Launch();
@@ -247,6 +258,140 @@ TEST_F(UpdateRunTest, OnlyTheFiveNewestInstallerLogsStay) {
         "C:\\Users\\user\\AppData\\Local\\Temp\\Install_QernoE_2026_1207_000000.log"));
     EXPECT_TRUE(machine.Files().Exists(
         "C:\\Users\\user\\AppData\\Local\\Temp\\Install_QernoE_2026_1207_222438.log"));
+}
+
+TEST_F(UpdateRunTest, TheWholeTraceOfASetupRun) {
+    const std::int64_t created = sim::Clock::TicksFromCivil(2026, 11, 1, 0, 0, 0);
+    machine.Files().WriteFile(std::string(test::kProgramFolder) + "Qerno.exe", "MZ");
+    machine.Files().SetFileTimes(std::string(test::kProgramFolder) + "Qerno.exe", created, created);
+    Launch();
+    std::string trace = Trace();
+    // The summary reads list every property; they are checked elsewhere.
+    std::string compact;
+    std::istringstream lines(trace);
+    std::string line;
+    bool inSummary = false;
+    while (std::getline(lines, line)) {
+        if (line.find("GetMspSummaryInformation-Start") != std::string::npos) {
+            inSummary = true;
+            compact += line + "\n";
+            continue;
+        }
+        if (line.find("GetMspSummaryInformation-End") != std::string::npos) {
+            inSummary = false;
+        }
+        if (!inSummary) {
+            compact += line + "\n";
+        }
+    }
+    const std::string expected = R"(QernoE_Update-Start 2026/12/07 22:24:38
+    Check MSIKido
+    Copy DatFile
+    CopyDatFile-Start
+        CopyFile1:C:\Media\Install.dat
+        CopyFrom：C:\Media\Install.dat
+        CopyTo  ：C:\Users\user\AppData\Local\Temp\tmp1A2B.tmp
+    CopyDatFile-End
+    Check WindowsInstaller2
+        Check DllVer-Start
+        Check DllVer-End
+    InstMSP-Start
+        GetMspTargetID-Start
+            GetMspSummaryInformation-Start
+            GetMspSummaryInformation-End
+            Title     :Ortolan Qerno6 E Build 1234
+            MSPGUID   :{AAAAAAAA-1111-2222-3333-000000001234}
+            TargetGUID:{12345678-ABCD-EF01-2345-6789ABCDEF01}
+        GetMspTargetID-End
+        GetMSIProductInfo-Start
+            Property:LocalPackage
+            Value   :C:\Windows\Installer\3f2a1b.msi
+        GetMSIProductInfo-End
+        ChkInstall-Start
+            C:\Windows\Installer\3f2a1b.msi
+            ChkInstall-Start
+                GetMSIProperty-Start
+                    Property:DInstallVer
+                    Data    :QernoE6 ALPHA
+                GetMSIProperty-End
+                Patch_ALPHA
+                QernoE6_ALPHA_1234
+                {5A5A5A5A-0001-0002-0003-000000000004}
+            ChkInstall-End
+            GetMspSummaryInformation-Start
+            GetMspSummaryInformation-End
+            C:\Media\MSP\QernoE6_ALPHA_1234.msp
+            Code=2339
+        ChkInstall-End
+        GetMspBuildVersion-Start
+            GetRecordString-Start
+                Value:DBuildVersion
+            GetRecordString-End
+            GetRecordString-Start
+                Value:6.0.1234
+            GetRecordString-End
+            GetMSIVersion-Start
+                Version:6.0.1234
+                GetMSIVersion-Start
+                    Code=6
+                    Code=0
+                    Code=1234
+                    Code=100664530
+                GetMSIVersion-End
+            GetMSIVersion-End
+            BuildVer  :6.0.1234
+            BuildVerDW:100664530
+        GetMspBuildVersion-End
+        GetMSIProperty-Start
+            Property:ProductCode
+            Data    :{12345678-ABCD-EF01-2345-6789ABCDEF01}
+        GetMSIProperty-End
+        GetPatchPackageCode-Start
+        GetPatchPackageCode-End
+        GetMSPInstMode
+        Code=1
+        Code=2816
+        SetupPatch-Start
+            BackUpFile-Start
+                GetMspTargetID-Start
+                    GetMspSummaryInformation-Start
+                    GetMspSummaryInformation-End
+                    Title     :Ortolan Qerno6 E Build 1234
+                    MSPGUID   :{AAAAAAAA-1111-2222-3333-000000001234}
+                    TargetGUID:{12345678-ABCD-EF01-2345-6789ABCDEF01}
+                GetMspTargetID-End
+                2026/11/01 09:00:00
+                Chk File：C:\Program Files (x86)\QernoE\Qerno.exe  2026/11/01 09:00:00
+            BackUpFile-End
+            ShellExe-Start
+                EXE Path：C:\Windows\System32\msiexec.exe
+                CmdLine ：/p "C:\Media\MSP\QernoE6_ALPHA_1234.msp" /l*v "C:\Users\user\AppData\Local\Temp\Install_QernoE_2026_1207_222438.log" REINSTALL=ALL REINSTALLMODE=vemus MERGEFRM=1 DATPATH="C:\Users\user\AppData\Local\Temp\tmp1A2B.tmp"
+                Code=1
+                Code=32832
+                2026/12/07 22:24:38
+                2026/12/07 22:24:38
+            ShellExe-End
+        SetupPatch-End
+    InstMSP-End
+    Delete LogFile
+    Delete DatFile
+QernoE_Update-End 2026/12/07 22:24:38
+)";
+    std::string withCrLf;
+    for (char ch : expected) {
+        if (ch == '\n') {
+            withCrLf += '\r';
+        }
+        withCrLf += ch;
+    }
+    std::string compactCrLf;
+    for (char ch : compact) {
+        if (ch == '\n' && (compactCrLf.empty() || compactCrLf.back() != '\r')) {
+            compactCrLf += '\r';
+        }
+        compactCrLf += ch;
+    }
+    EXPECT_EQ(compactCrLf, withCrLf);
 }
 
 } // namespace
