@@ -3,7 +3,7 @@
 #include "log/trace_scope.h"
 #include "msiquery/patch_summary.h"
 #include "msiquery/product_inst_dir.h"
-#include "msiquery/split_string.h"
+#include "text/split_string.h"
 #include "os/scoped_handle.h"
 #include "text/append_backslash.h"
 #include "text/mbstring.h"

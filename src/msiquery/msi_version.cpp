@@ -1,7 +1,7 @@
 #include "msiquery/msi_version.h"
 
 #include "log/trace_scope.h"
-#include "msiquery/split_string.h"
+#include "text/split_string.h"
 
 #include <climits>
 #include <cstdlib>

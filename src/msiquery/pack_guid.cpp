@@ -1,6 +1,6 @@
 #include "msiquery/pack_guid.h"
 
-#include "msiquery/split_string.h"
+#include "text/split_string.h"
 #include "text/mbstring.h"
 
 #include <vector>

@@ -1,5 +1,5 @@
 #include "msiquery/pack_guid.h"
-#include "msiquery/split_string.h"
+#include "text/split_string.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "os/sim/file_system.h"
 
 #include "text/mbstring.h"
+#include "text/split_string.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -19,20 +20,7 @@ bool IsSeparatorAt(std::string_view path, std::size_t at) {
 
 std::vector<std::string> SplitComponents(std::string_view path) {
     std::vector<std::string> parts;
-    std::string current;
-    for (std::size_t at = 0; at < path.size(); at += text::CharLength(path, at)) {
-        if (IsSeparatorAt(path, at)) {
-            if (!current.empty()) {
-                parts.push_back(current);
-            }
-            current.clear();
-        } else {
-            current.append(path.substr(at, text::CharLength(path, at)));
-        }
-    }
-    if (!current.empty()) {
-        parts.push_back(current);
-    }
+    SplitString(path, "\\/", parts);
     return parts;
 }
 

@@ -1,6 +1,7 @@
 #include "os/sim/registry.h"
 
 #include "text/mbstring.h"
+#include "text/split_string.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -24,20 +25,7 @@ int RootIndex(HKEY key) {
 
 std::vector<std::string> SplitKeyPath(std::string_view path) {
     std::vector<std::string> parts;
-    std::string current;
-    for (std::size_t at = 0; at < path.size(); at += text::CharLength(path, at)) {
-        if (path[at] == '\\' && text::CharLength(path, at) == 1) {
-            if (!current.empty()) {
-                parts.push_back(current);
-            }
-            current.clear();
-        } else {
-            current.append(path.substr(at, text::CharLength(path, at)));
-        }
-    }
-    if (!current.empty()) {
-        parts.push_back(current);
-    }
+    SplitString(path, "\\", parts);
     return parts;
 }
 

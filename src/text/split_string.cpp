@@ -1,4 +1,4 @@
-#include "msiquery/split_string.h"
+#include "text/split_string.h"
 
 #include "text/mbstring.h"
 
