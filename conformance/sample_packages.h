@@ -9,7 +9,7 @@ namespace conformance {
 
 constexpr char kSampleProductCode[] = "{12345678-ABCD-EF01-2345-6789ABCDEF01}";
 constexpr char kSamplePatchCode[] = "{AAAAAAAA-1111-2222-3333-444444444444}";
-constexpr char kSampleEdition[] = "QernoE6 E";
+constexpr char kSampleEdition[] = "QernoE6 ALPHA";
 constexpr char kSampleProductVersion[] = "6.0.1000";
 constexpr char kSamplePatchTitle[] = "QernoE6 E Build 1234";
 constexpr std::size_t kSampleLongPropLength = 5000;
