@@ -68,3 +68,13 @@ if [ -e "$sample/install.log" ]; then
 else
     echo "(none written)"
 fi
+
+echo
+echo "Running Setup.exe again with the same media: the patch is now registered as applied"
+(cd "$media" && wine_run 'C:\sample\dialog_answer.exe' 'C:\sample\again' 1 120 \
+    'C:\media\Setup.exe' /silent1 'LOGFILENAME=C:\sample\install.log' "$@") || true
+for record in "$sample"/again-*.txt; do
+    [ -e "$record" ] || continue
+    echo "--- the message box of the second run ---"
+    cat "$record"
+done

@@ -173,6 +173,34 @@ check_equal "trace: the run is complete beside the planted DLLs" \
     "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
 rm -f "$media/version.dll" "$media/msi.dll"
 
+echo "The whole job with the installed sample product: set up, then found applied"
+package_code=$(LC_ALL=C msiinfo suminfo "$workdir/product/product.msi" |
+    sed -n 's/^Revision number (UUID): //p')
+sed "s/@PACKAGE_CODE@/$package_code/" "$here/../../samples/media/Install.dat" >"$media/Install.dat"
+mkdir -p "$media/MSP"
+cp "$packages/build1234.msp" "$media/MSP/QernoE6_ALPHA_1234.msp"
+rm -f "$trace" "$media/install.log"
+run_setup apply 1 /silent1 'LOGFILENAME=C:\media\install.log'
+check_equal "the setup box was answered and Setup.exe ended" 0 "$?"
+check_equal "setup box text" "QernoE6 E Build 1234のセットアップを行います。" \
+    "$(sed -n $'s/^65535\tStatic\t//p' "$media/apply-1.txt")"
+check_equal "setup box caption: the title before \" Build\"" "QernoE6 E" \
+    "$(head -n 1 "$media/apply-1.txt")"
+check "msiexec.exe started with the silent command line" grep -qa \
+    "CmdLine ${colon}/p \"C:\\\\media\\\\MSP\\\\QernoE6_ALPHA_1234.msp\" /l\*v \"C:\\\\media\\\\install.log\" REINSTALL=ALL REINSTALLMODE=vemus /qn MERGEFRM=1 DATPATH=" \
+    "$trace"
+check "the installer wrote its log where it was told" test -s "$media/install.log"
+check "the settings copy is gone after the run" no_settings_copy
+rm -f "$trace"
+run_setup again 1 /silent1 'LOGFILENAME=C:\media\install.log'
+check_equal "second run: the already-applied box" \
+    "QernoE6 E Build 1234はすでに適用済です。" \
+    "$(sed -n $'s/^65535\tStatic\t//p' "$media/again-1.txt" | head -n 1)"
+check "second run: mode 2 from the applied patch's cached copy, nothing started" bash -c \
+    "grep -qa '        Code=2798' '$trace' && ! grep -qa 'ShellExe-Start' '$trace'"
+rm -rf "$media/MSP"
+cp "$here/../../samples/media/Install.dat" "$media/"
+
 echo "The engine files disagree: the version dialog, shown under Xvfb"
 rm -f "$system32/msihnd.dll" "$trace"
 run_setup dialog 2
