@@ -5,7 +5,10 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=${1:?usage: build_sample_product.sh OUT_DIR}
 mkdir -p "$out/payload"
-printf 'MZ sample program 1.0\n' >"$out/payload/Qerno.exe"
+for file in Qerno.exe Wardex.exe Plinth.dll Extra.dll Q3D.exe Q3D.dll; do
+    printf 'MZ sample %s 1.0\n' "$file" >"$out/payload/$file"
+done
+printf 'QernoE sample product\n' >"$out/payload/readme.txt"
 # A property value of several thousand characters.
 long=$(printf 'L%.0s' $(seq 1 5000))
 # wixl takes file sources relative to the current folder only.

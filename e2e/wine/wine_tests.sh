@@ -179,9 +179,22 @@ package_code=$(LC_ALL=C msiinfo suminfo "$workdir/product/product.msi" |
 sed "s/@PACKAGE_CODE@/$package_code/" "$here/../../samples/media/Install.dat" >"$media/Install.dat"
 mkdir -p "$media/MSP"
 cp "$packages/build1234.msp" "$media/MSP/QernoE6_ALPHA_1234.msp"
+# The product's program folder, where the product's own installer records it (64-bit view).
+timeout "$WINE_TIMEOUT" wine reg add \
+    'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Products\87654321DCBA10FE32547698BADCFE10' \
+    /v DInstDir /t REG_SZ /d 'C:\Program Files (x86)\QernoE\' /reg:64 /f >/dev/null 2>&1
+program=$WINEPREFIX/drive_c/"Program Files (x86)"/QernoE
+# Changed well after the main files were installed: these two must be moved aside.
+touch -d '+20 days' "$program/Extra.dll" "$program/Qerno3D/Q3D.dll" "$program/readme.txt"
 rm -f "$trace" "$media/install.log"
 run_setup apply 1 /silent1 'LOGFILENAME=C:\media\install.log'
 check_equal "the setup box was answered and Setup.exe ended" 0 "$?"
+check "backup: Extra.dll and Qerno3D\\Q3D.dll moved to Bakup_ names" \
+    test -e "$program/Bakup_Extra.dll" -a -e "$program/Qerno3D/Bakup_Q3D.dll"
+check "backup: the main files and a text file stay as they are" bash -c \
+    "test -e '$program/Wardex.exe' -a ! -e '$program/Bakup_Wardex.exe' -a ! -e '$program/Bakup_readme.txt'"
+check "backup: traced as moved" grep -qa \
+    "REN File${colon}C:\\\\Program Files (x86)\\\\QernoE\\\\Extra.dll" "$trace"
 check_equal "setup box text" "QernoE6 E Build 1234のセットアップを行います。" \
     "$(sed -n $'s/^65535\tStatic\t//p' "$media/apply-1.txt")"
 check_equal "setup box caption: the title before \" Build\"" "QernoE6 E" \
