@@ -211,7 +211,41 @@ check_equal "second run: the already-applied box" \
     "$(sed -n $'s/^65535\tStatic\t//p' "$media/again-1.txt" | head -n 1)"
 check "second run: mode 2 from the applied patch's cached copy, nothing started" bash -c \
     "grep -qa '        Code=2798' '$trace' && ! grep -qa 'ShellExe-Start' '$trace'"
+
+echo "Other outcomes with the installed product"
+# The edition's section missing: the probe package (build 1234) is compared with what is
+# installed, and build 1234 is applied by now.
+printf '[Install]\r\nURL=https://example.com/\r\n' >"$media/Install.dat"
+rm -f "$trace"
+run_setup fallback 1
+check "no edition section: mode 0, not newer (2845), the already-applied box" bash -c \
+    "grep -qa '            Code=2266' '$trace' && grep -qa '        Code=2845' '$trace' &&
+     grep -q 'はすでに適用済です。' '$media/fallback-1.txt'"
+# A probe package whose target list is too long to read (545 characters, 14 codes).
+rm -f "$media/MSP/"*.msp
+cp "$packages/longtarget.msp" "$media/MSP/a.msp"
+cp "$packages/build1234.msp" "$media/MSP/b.msp"
+rm -f "$trace"
+run_setup longtarget 1
+check "a probe whose target list cannot be read: 2754" bash -c "grep -qa '        Code=2754' '$trace'"
+check "... and the launch-failure box" launch_failure_box longtarget
+# A probe package for a product that is not installed.
+make_patch other.msp '{00000000-0000-0000-0000-000000000001}' 6.0.1234
+rm -f "$media/MSP/"*.msp "$trace"
+cp "$packages/other.msp" "$media/MSP/other.msp"
+run_setup notinstalled 1
+check "the product is not installed: 2771" bash -c "grep -qa '        Code=2771' '$trace'"
+check_equal "... and the no-target box" \
+    "アップデート対象の製品が存在しません。" "$(sed -n $'s/^65535\tStatic\t//p' "$media/notinstalled-1.txt")"
+# Six old installer logs: the oldest goes, five stay.
 rm -rf "$media/MSP"
+for second in 0 1 2 3 4 5; do
+    : >"$temp/Install_QernoE_2020_0101_00000$second.log"
+done
+run_setup logs 1
+remaining=$(ls "$temp"/Install_QernoE_*.log | wc -l)
+check_equal "six old installer logs: five remain" 5 "$remaining"
+check "the oldest is the one deleted" test ! -e "$temp/Install_QernoE_2020_0101_000000.log"
 cp "$here/../../samples/media/Install.dat" "$media/"
 
 echo "The engine files disagree: the version dialog, shown under Xvfb"
