@@ -278,4 +278,5 @@ run_setup dialog-yes 1,1
 check_equal "answered Yes, the update goes on to its box" 0 "$?"
 check "after Yes: the launch-failure box of the update" launch_failure_box dialog-yes 2
 
+echo "Wine suite time: ${SECONDS} s (prefix boot included)"
 summary wine
