@@ -4,6 +4,7 @@
 #include "app/setup_exe_app.h"
 #include "log/temp_folder.h"
 #include "log/trace_scope.h"
+#include "os/path_tests.h"
 #include "text/append_backslash.h"
 
 #include <cstring>
@@ -11,10 +12,6 @@
 namespace {
 
 constexpr DWORD kPathBufferSize = 520;
-
-bool IsExistingFile(const std::string& path) {
-    return PathFileExistsA(path.c_str()) && !PathIsDirectoryA(path.c_str());
-}
 
 // A result that does not fit has failed too; the error line then says so.
 bool FitsOrFlag(DWORD result) {

@@ -5,6 +5,7 @@
 #include "msiquery/product_inst_dir.h"
 #include "text/split_string.h"
 #include "os/scoped_handle.h"
+#include "os/path_tests.h"
 #include "text/append_backslash.h"
 #include "text/mbstring.h"
 
@@ -35,16 +36,12 @@ std::int64_t Now() {
     return SecondsOf(now);
 }
 
-bool IsExistingFolder(const std::string& path) {
-    return PathFileExistsA(path.c_str()) && PathIsDirectoryA(path.c_str());
-}
-
 // Moves one file aside, replacing an older backup of the same name.
 void MoveAside(const std::string& folder, const std::string& name) {
     CTraceScope scope("Rename File");
     const std::string source = folder + name;
     const std::string backup = folder + kBackupPrefix + name;
-    if (PathFileExistsA(backup.c_str()) && !PathIsDirectoryA(backup.c_str())) {
+    if (IsExistingFile(backup)) {
         TraceLine("DeleteFile：" + backup);
         if (!DeleteFileA(backup.c_str())) {
             TraceCode(static_cast<int>(GetLastError()));

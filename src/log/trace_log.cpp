@@ -1,6 +1,7 @@
 #include "log/trace_log.h"
 
 #include "text/mbstring.h"
+#include "os/path_tests.h"
 
 #include <cstdio>
 
@@ -36,7 +37,7 @@ CTraceLog::~CTraceLog() {
 }
 
 bool CTraceLog::OpenForAppend(LPCSTR path) {
-    if (!PathFileExistsA(path) || PathIsDirectoryA(path)) {
+    if (!IsExistingFile(path)) {
         return false;
     }
     WIN32_FILE_ATTRIBUTE_DATA status{};

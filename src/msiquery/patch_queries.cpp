@@ -2,8 +2,10 @@
 
 #include "log/trace_scope.h"
 #include "msiquery/msi_version.h"
+#include "msiquery/patch_open_mode.h"
 #include "msiquery/record_text.h"
 #include "os/scoped_handle.h"
+#include "os/path_tests.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -12,10 +14,6 @@ namespace {
 
 constexpr char kBuildVersionQuery[] =
     "SELECT * FROM MsiPatchMetadata WHERE Property='DBuildVersion'";
-
-LPCSTR PatchReadOnly() {
-    return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(MSIDBOPEN_PATCHFILE));
-}
 
 } // namespace
 
@@ -33,7 +31,7 @@ bool GetRecordString(MSIHANDLE record, UINT field, std::string& value) {
 bool GetMspBuildVersion(const std::string& patchPath, std::string& versionText, DWORD& packed) {
     CTraceScope scope("GetMspBuildVersion");
     CMsiHandle database;
-    if (MsiOpenDatabaseA(patchPath.c_str(), PatchReadOnly(), database.Put()) != ERROR_SUCCESS) {
+    if (MsiOpenDatabaseA(patchPath.c_str(), PatchReadOnlyMode(), database.Put()) != ERROR_SUCCESS) {
         TraceLastError("MsiOpenDatabase Err");
         return false;
     }
@@ -96,7 +94,7 @@ DWORD GetPCMspBuildVersion(const std::string& patchCode) {
         return 0;
     }
     TraceLine(std::string("File Chk:") + localPackage);
-    if (!PathFileExistsA(localPackage) || PathIsDirectoryA(localPackage)) {
+    if (!IsExistingFile(localPackage)) {
         TraceLine(std::string("File Not Found:") + localPackage);
         return 0;
     }

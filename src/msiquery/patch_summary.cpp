@@ -1,6 +1,7 @@
 #include "msiquery/patch_summary.h"
 
 #include "log/trace_scope.h"
+#include "msiquery/patch_open_mode.h"
 #include "os/scoped_handle.h"
 
 #include <cstdint>
@@ -37,11 +38,6 @@ constexpr SummaryName kSummaryNames[] = {
 constexpr UINT kTypeText = 30;
 constexpr UINT kTypeFileTime = 64;
 
-// The read-only patch-package open mode, 32 (MSIDBOPEN_READONLY + MSIDBOPEN_PATCHFILE).
-LPCSTR PatchReadOnly() {
-    return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(MSIDBOPEN_PATCHFILE));
-}
-
 } // namespace
 
 bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::string& path,
@@ -58,7 +54,7 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
             return false;
         }
     } else {
-        if (MsiOpenDatabaseA(path.c_str(), PatchReadOnly(), database.Put()) != ERROR_SUCCESS) {
+        if (MsiOpenDatabaseA(path.c_str(), PatchReadOnlyMode(), database.Put()) != ERROR_SUCCESS) {
             TraceLastError("MsiOpenDatabase Err");
             return false;
         }

@@ -6,6 +6,7 @@
 #include "msiquery/pack_guid.h"
 #include "msiquery/package_queries.h"
 #include "msiquery/patch_summary.h"
+#include "os/path_tests.h"
 #include "text/mbstring.h"
 
 namespace {
@@ -26,14 +27,6 @@ constexpr int kTraceNotListed = 2344;
 
 constexpr UINT kRevisionNumber = 9;
 constexpr UINT kTypeText = 30;
-
-bool IsExistingFile(const std::string& path) {
-    return PathFileExistsA(path.c_str()) && !PathIsDirectoryA(path.c_str());
-}
-
-bool IsExistingFolder(const std::string& path) {
-    return PathFileExistsA(path.c_str()) && PathIsDirectoryA(path.c_str());
-}
 
 } // namespace
 

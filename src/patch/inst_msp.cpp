@@ -7,6 +7,7 @@
 #include "msiquery/patch_queries.h"
 #include "msiquery/patch_summary.h"
 #include "os/scoped_handle.h"
+#include "os/path_tests.h"
 #include "patch/edition_patch_list.h"
 #include "patch/setup_patch.h"
 #include "readiness/installer_engine_check.h"
@@ -131,7 +132,7 @@ bool GetInstalledVersions(const std::string& localPackage, DWORD& productVersion
 void InstMSP(CSetupExeApp& app) {
     CTraceScope scope("InstMSP");
     const std::string patchFolder = app.m_strExeDir + "MSP\\";
-    if (!PathFileExistsA(patchFolder.c_str()) || !PathIsDirectoryA(patchFolder.c_str())) {
+    if (!IsExistingFolder(patchFolder)) {
         TraceCode(kTraceNoPatchFolder);
         ShowLaunchFailure();
         return;

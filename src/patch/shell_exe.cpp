@@ -1,6 +1,7 @@
 #include "patch/shell_exe.h"
 
 #include "log/trace_scope.h"
+#include "os/path_tests.h"
 
 #include <algorithm>
 
@@ -12,7 +13,7 @@ bool ShellExe(std::string path, const std::string& parameters, ULONG mask, int s
     TraceCode(static_cast<int>(mask));
 
     path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
-    if (!PathFileExistsA(path.c_str()) || PathIsDirectoryA(path.c_str())) {
+    if (!IsExistingFile(path)) {
         TraceLine("Error File Not Found");
         return false;
     }
