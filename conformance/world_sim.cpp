@@ -72,7 +72,7 @@ std::string SamplePackagesFolder() {
                           {"Manufacturer", "Nimbra"},
                           {"ProductLanguage", "1041"},
                           {"ProductCode", kSampleProductCode},
-                          {"ProductName", "QernoE6"},
+                          {"ProductName", "QernoE6 E"},
                           {"ProductVersion", kSampleProductVersion},
                           {"UpgradeCode", "{0F0E0D0C-0B0A-0908-0706-050403020100}"}};
     product.summary[PID_TITLE] = sim::SummaryValue::Text("Installation Database");
@@ -89,7 +89,7 @@ std::string SamplePackagesFolder() {
     const std::string cached = "C:\\Windows\\Installer\\3f2a1b.msi";
     machine.WritePackage(cached, product);
     machine.Msi().InstallProduct(kSampleProductCode, {{"LocalPackage", cached},
-                                                      {"ProductName", "QernoE6"},
+                                                      {"ProductName", "QernoE6 E"},
                                                       {"VersionString", kSampleProductVersion}});
     return folder;
 }

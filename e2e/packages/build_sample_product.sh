@@ -1,16 +1,34 @@
 #!/usr/bin/env bash
-# Builds the sample product package with wixl into OUT_DIR/product.msi.
-#   usage: build_sample_product.sh OUT_DIR
+# Builds the sample product package of one build with wixl into OUT_DIR/product.msi: build
+# 1000 is the product as released, a higher build an upgraded package for a patch. The main
+# programs and those of Qerno3D\ carry version 6.0.BUILD.0; Extra.dll and readme.txt stay as
+# released.   usage: build_sample_product.sh OUT_DIR [BUILD]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-out=${1:?usage: build_sample_product.sh OUT_DIR}
-mkdir -p "$out/payload"
-for file in Qerno.exe Wardex.exe Plinth.dll Extra.dll Q3D.exe Q3D.dll; do
-    printf 'MZ sample %s 1.0\n' "$file" >"$out/payload/$file"
-done
-printf 'QernoE sample product\n' >"$out/payload/readme.txt"
+out=${1:?usage: build_sample_product.sh OUT_DIR [BUILD]}
+build=${2:-1000}
+payload=$out/payload
+mkdir -p "$payload"
+
+compile() { # OUTPUT BUILD [EXTRA FLAGS]
+    local output=$1 number=$2
+    shift 2
+    i686-w64-mingw32-windres -DSAMPLE_BUILD="$number" "$here/payload/sample_version.rc" \
+        -O coff -o "$output.res"
+    i686-w64-mingw32-gcc -Os -s -mwindows -Wl,--no-insert-timestamp "$@" "$here/payload/sample_program.c" "$output.res" \
+        -o "$output"
+    rm -f "$output.res"
+}
+compile "$payload/program.exe" "$build" &
+compile "$payload/library.dll" "$build" -shared -DSAMPLE_DLL &
+compile "$payload/Extra.dll" 1000 -shared -DSAMPLE_DLL &
+wait
+for file in Qerno.exe Wardex.exe Q3D.exe; do cp "$payload/program.exe" "$payload/$file"; done
+for file in Plinth.dll Q3D.dll; do cp "$payload/library.dll" "$payload/$file"; done
+printf 'QernoE sample product\r\n' >"$payload/readme.txt"
 # A property value of several thousand characters.
 long=$(printf 'L%.0s' $(seq 1 5000))
 # wixl takes file sources relative to the current folder only.
 cd "$out"
-wixl -D LongValue="$long" -D PayloadDir=payload -o product.msi "$here/sample_product.wxs"
+wixl -D LongValue="$long" -D PayloadDir=payload -D ProductVersion="6.0.$build" \
+    -o product.msi "$here/sample_product.wxs"
