@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest clang-format
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine64 wine32:i386 wixl xvfb xauth fonts-ipafont-gothic imagemagick locales)
+          wine wine64 wine32:i386 wixl xvfb xauth fonts-ipafont-gothic fonts-wine imagemagick locales)
 
 sudo_if_needed() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

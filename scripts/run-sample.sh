@@ -31,7 +31,7 @@ echo "Installing the sample product..."
 sample=$WINEPREFIX/drive_c/sample
 mkdir -p "$sample"
 bash "$root/e2e/packages/build_sample_product.sh" "$workdir/product" >/dev/null 2>&1
-cp "$workdir/product/product.msi" "$build/e2e/wine/tools/dialog_answer.exe" \
+cp "$workdir/product/product.msi" "$build/e2e/wine/tools/ui_robot.exe" \
     "$build/e2e/wine/tools/patch_database.exe" "$sample/"
 wine_run msiexec /i 'C:\sample\product.msi' /qn
 package_code=$(LC_ALL=C msiinfo suminfo "$workdir/product/product.msi" |
@@ -48,7 +48,7 @@ wine_run 'C:\sample\patch_database.exe' 'C:\media\MSP\QernoE6_ALPHA_1234.msp' \
 
 echo "Running C:\\media\\Setup.exe /silent1 LOGFILENAME=C:\\sample\\install.log $*"
 status=0
-(cd "$media" && wine_run 'C:\sample\dialog_answer.exe' 'C:\sample\box' 1 120 \
+(cd "$media" && wine_run 'C:\sample\ui_robot.exe' 'C:\sample\box' 1 120 \
     'C:\media\Setup.exe' /silent1 'LOGFILENAME=C:\sample\install.log' "$@") || status=$?
 echo "Setup.exe ran; its window was answered (status $status)"
 
@@ -71,7 +71,7 @@ fi
 
 echo
 echo "Running Setup.exe again with the same media: the patch is now registered as applied"
-(cd "$media" && wine_run 'C:\sample\dialog_answer.exe' 'C:\sample\again' 1 120 \
+(cd "$media" && wine_run 'C:\sample\ui_robot.exe' 'C:\sample\again' 1 120 \
     'C:\media\Setup.exe' /silent1 'LOGFILENAME=C:\sample\install.log' "$@") || true
 for record in "$sample"/again-*.txt; do
     [ -e "$record" ] || continue

@@ -10,12 +10,15 @@ build=${2:-1000}
 payload=$out/payload
 mkdir -p "$payload"
 
+# The same bytes for the same build wherever it is built (no time stamp, no image base derived
+# from the output path): a patch then carries exactly the files a build changes.
 compile() { # OUTPUT BUILD [EXTRA FLAGS]
     local output=$1 number=$2
     shift 2
     i686-w64-mingw32-windres -DSAMPLE_BUILD="$number" "$here/payload/sample_version.rc" \
         -O coff -o "$output.res"
-    i686-w64-mingw32-gcc -Os -s -mwindows -Wl,--no-insert-timestamp "$@" "$here/payload/sample_program.c" "$output.res" \
+    i686-w64-mingw32-gcc -Os -s -mwindows -Wl,--no-insert-timestamp \
+        -Wl,--disable-auto-image-base "$@" "$here/payload/sample_program.c" "$output.res" \
         -o "$output"
     rm -f "$output.res"
 }

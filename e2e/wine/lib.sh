@@ -65,6 +65,10 @@ wine_prefix_japanese_display() {
     timeout "$WINE_TIMEOUT" wine reg add "$key" /v "MS Gothic" /d IPAGothic /f >/dev/null 2>&1
     timeout "$WINE_TIMEOUT" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         >/dev/null 2>&1
+    # Debian's Wine does not find the TrueType fonts of fonts-wine by itself: without Marlett
+    # the caption's close button shows an "r".
+    cp /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma*.ttf \
+        "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 }
 
 # The folder a 32-bit program sees as its system folder.

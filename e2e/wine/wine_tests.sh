@@ -31,6 +31,9 @@ check "version resource present" \
     env LC_ALL=C grep -qaP 'F\x00i\x00l\x00e\x00D\x00e\x00s\x00c\x00r\x00i\x00p\x00t\x00i\x00o\x00n' \
     "$setup_exe"
 
+artifacts=$build/artifacts
+rm -rf "$artifacts"
+mkdir -p "$artifacts"
 workdir=$(mktemp -d)
 trap 'xvfb_stop; wine_prefix_remove; rm -rf "$workdir"' EXIT
 echo "Booting a Wine prefix (with a display: Wine's desktop keeps the one it started with)"
@@ -44,27 +47,67 @@ mkdir -p "$media"
 helpers=$WINEPREFIX/drive_c/tools
 mkdir -p "$helpers"
 cp "$setup_exe" "$tools/plain_import_probe.exe" "$media/"
-cp "$tools/atom_holder.exe" "$tools/dialog_answer.exe" "$tools/patch_database.exe" "$helpers/"
+cp "$tools/atom_holder.exe" "$tools/ui_robot.exe" "$tools/patch_database.exe" \
+    "$build/tools/patch_builder/patch_builder.exe" "$helpers/"
 cp "$here/../../samples/media/Install.dat" "$media/"
 temp_windows=$(timeout "$WINE_TIMEOUT" wine cmd /c "echo %TEMP%" 2>/dev/null | tr -d '\r')
 temp=$(timeout "$WINE_TIMEOUT" winepath -u "$temp_windows" 2>/dev/null)
 trace=$temp/Install_Setup_Trace.log
 [ -d "$temp" ] || { fail "temporary folder of the prefix" "$temp"; summary wine; exit 1; }
 
-echo "Sample packages: the product (wixl), patch databases (msi.dll under Wine), installed"
+echo "Sample packages: the product and its upgrades (wixl), patches (patch_builder under Wine)"
 packages=$media/packages
-bash "$here/../packages/build_sample_product.sh" "$workdir/product" >/dev/null 2>"$workdir/wixl.log"
+builders=()
+for number in 1000 1200 1234 1300; do
+    bash "$here/../packages/build_sample_product.sh" "$workdir/product-$number" "$number" \
+        >/dev/null 2>"$workdir/wixl-$number.log" &
+    builders+=($!)
+done
+# (Xvfb runs in the background too: wait for the builders only.)
+for builder in "${builders[@]}"; do wait "$builder" || fail "sample package" "$(cat "$workdir"/wixl-*.log)"; done
 mkdir -p "$packages"
-cp "$workdir/product/product.msi" "$packages/"
+for number in 1000 1200 1234 1300; do
+    cp "$workdir/product-$number/product.msi" "$packages/product-$number.msi"
+done
+cp "$packages/product-1000.msi" "$packages/product.msi"
 product_code='{12345678-ABCD-EF01-2345-6789ABCDEF01}'
 patch_code='{AAAAAAAA-1111-2222-3333-444444444444}'
+build_patch() { # BUILD PATCH_CODE
+    (cd "$media" && wine_run 'C:\tools\patch_builder.exe' 'C:\media\packages\product-1000.msi' \
+        "C:\\media\\packages\\product-$1.msi" "C:\\media\\packages\\build$1.msp" /build "6.0.$1" \
+        /code "$2") >"$workdir/patch-$1.log" 2>&1
+}
+check "patch_builder: build 1234 (1000 -> 1234)" build_patch 1234 "$patch_code"
+check "patch_builder: build 1300" build_patch 1300 '{AAAAAAAA-1111-2222-3333-444444441300}'
+check "patch_builder: build 1200" build_patch 1200 '{AAAAAAAA-1111-2222-3333-444444441200}'
+check_equal "patch_builder: the five program files of a new build, not Extra.dll or readme.txt" \
+    "  files (5): Qerno.exe Wardex.exe Plinth.dll Q3D.exe Q3D.dll" \
+    "$(grep -a '^  files' "$workdir/patch-1234.log" | tr -d '\r')"
+check "patch_builder: the title from the product name and build" grep -q \
+    '"QernoE6 E Build 1234", patch code {AAAAAAAA-1111-2222-3333-444444444444}' \
+    "$workdir/patch-1234.log"
+check "patch_builder: summary of the patch (title, target, transforms, patch code)" bash -c "
+    LC_ALL=C msiinfo suminfo '$packages/build1234.msp' >'$workdir/suminfo' &&
+    grep -qx 'Title: QernoE6 E Build 1234' '$workdir/suminfo' &&
+    grep -qx 'Template: $product_code' '$workdir/suminfo' &&
+    grep -qx 'Last author: :T;:#T' '$workdir/suminfo' &&
+    grep -qx 'Revision number (UUID): $patch_code' '$workdir/suminfo'"
+(cd "$media" && wine_run 'C:\tools\patch_builder.exe') >"$workdir/usage.log" 2>&1
+check_equal "patch_builder without arguments: exit code 2" 2 "$?"
+check "... with its usage text" grep -q "^usage: patch_builder TARGET.msi UPGRADED.msi OUT.msp" \
+    "$workdir/usage.log"
+(cd "$media" && wine_run 'C:\tools\patch_builder.exe' 'C:\media\packages\missing.msi' \
+    'C:\media\packages\product-1234.msi' 'C:\media\packages\x.msp' /build 6.0.1) \
+    >"$workdir/missing.log" 2>&1
+check "patch_builder with a missing package: exit code 1, the step that failed, no patch" bash -c "
+    grep -q '^patch_builder: opening C:.media.packages.missing.msi failed' '$workdir/missing.log' &&
+    test ! -e '$packages/x.msp'"
 long_target=$product_code
 for _ in $(seq 1 13); do long_target="$long_target;$product_code"; done
 make_patch() { # FILE TARGETS [BUILD]
     (cd "$media" && wine_run 'C:\tools\patch_database.exe' "C:\\media\\packages\\$1" \
         "QernoE6 E Build 1234" "$2" "$patch_code" "${@:3}")
 }
-check "patch database with build 6.0.1234" make_patch build1234.msp "$product_code" 6.0.1234
 check "patch database without a build row" make_patch nobuild.msp "$product_code"
 check "patch database with build 6.0" make_patch twonumbers.msp "$product_code" 6.0
 check "patch database with a 545-character target list" \
@@ -119,9 +162,24 @@ run_setup() { # NAME ANSWERS [ARGUMENTS...]
     local name=$1 answers=$2
     shift 2
     rm -f "$media/$name"-*
-    (cd "$media" && wine_run 'C:\tools\dialog_answer.exe' "C:\\media\\$name" "$answers" 40 \
-        'C:\media\Setup.exe' "$@")
+    local status=0
+    (cd "$media" && wine_run 'C:\tools\ui_robot.exe' "C:\\media\\$name" "$answers" 40 \
+        'C:\media\Setup.exe' "$@") || status=$?
+    # A picture of every window, kept with the build.
+    for bitmap in "$media/$name"-*.bmp; do
+        [ -e "$bitmap" ] && convert "$bitmap" "$artifacts/$(basename "$bitmap" .bmp).png"
+    done
+    return $status
 }
+# The message box text of a record as Unicode (line feeds as \n) and as code page bytes (hex).
+box_text() { sed -n $'s/^65535\tStatic\t//p' "$media/$1.txt"; }
+box_bytes() { sed -n $'s/^A\t65535\t//p' "$media/$1.txt"; }
+# trace_holds PATTERN UNWANTED: the trace matches the Perl pattern (across lines) and does not
+# hold the text UNWANTED (nothing when empty).
+trace_holds() {
+    grep -qzP "(?m)$1" "$trace" && { [ -z "${2:-}" ] || ! grep -qaF "$2" "$trace"; }
+}
+cp932_hex() { printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n'; }
 # No MSP\ folder on these media: every full run ends with the launch-failure box.
 launch_failure_box() { # NAME [WINDOW_NUMBER]
     local record=$media/$1-${2:-1}.txt
@@ -145,7 +203,7 @@ check_equal "trace: the second run follows after an empty line" \
 
 echo "While the product's installer holds its atom ($atom_name)"
 rm -f "$trace"
-(cd "$media" && wine_run 'C:\tools\atom_holder.exe' "$atom_name" 'C:\tools\dialog_answer.exe' \
+(cd "$media" && wine_run 'C:\tools\atom_holder.exe' "$atom_name" 'C:\tools\ui_robot.exe' \
     'C:\media\atom' - 40 'C:\media\Setup.exe')
 check_equal "Setup.exe ran under the atom and showed nothing" 0 "$?"
 check_equal "trace: only the start line, Check MSIKido and the end line" \
@@ -174,11 +232,17 @@ check_equal "trace: the run is complete beside the planted DLLs" \
 rm -f "$media/version.dll" "$media/msi.dll"
 
 echo "The whole job with the installed sample product: set up, then found applied"
-package_code=$(LC_ALL=C msiinfo suminfo "$workdir/product/product.msi" |
+package_code=$(LC_ALL=C msiinfo suminfo "$packages/product-1000.msi" |
     sed -n 's/^Revision number (UUID): //p')
-sed "s/@PACKAGE_CODE@/$package_code/" "$here/../../samples/media/Install.dat" >"$media/Install.dat"
-mkdir -p "$media/MSP"
-cp "$packages/build1234.msp" "$media/MSP/QernoE6_ALPHA_1234.msp"
+# Media that list BUILD's patch for the installed package, with only that patch in MSP\.
+lay_out_media() { # BUILD
+    sed -e "s/@PACKAGE_CODE@/$package_code/" -e "s/_1234=/_$1=/" \
+        "$here/../../samples/media/Install.dat" >"$media/Install.dat"
+    rm -rf "$media/MSP"
+    mkdir -p "$media/MSP"
+    cp "$packages/build$1.msp" "$media/MSP/QernoE6_ALPHA_$1.msp"
+}
+lay_out_media 1234
 # The product's program folder, where the product's own installer records it (64-bit view).
 timeout "$WINE_TIMEOUT" wine reg add \
     'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Products\87654321DCBA10FE32547698BADCFE10' \
@@ -186,31 +250,67 @@ timeout "$WINE_TIMEOUT" wine reg add \
 program=$WINEPREFIX/drive_c/"Program Files (x86)"/QernoE
 # Changed well after the main files were installed: these two must be moved aside.
 touch -d '+20 days' "$program/Extra.dll" "$program/Qerno3D/Q3D.dll" "$program/readme.txt"
-rm -f "$trace" "$media/install.log"
-run_setup apply 1 /silent1 'LOGFILENAME=C:\media\install.log'
+logs=$media/"install logs"
+mkdir -p "$logs"
+rm -f "$trace"
+run_setup apply 1 /silent1 'LOGFILENAME="C:\media\install logs\update 1234.log"'
 check_equal "the setup box was answered and Setup.exe ended" 0 "$?"
+check_equal "setup box text (W): the title, the sentence, two line feeds" \
+    'QernoE6 E Build 1234のセットアップを行います。\n\n' "$(box_text apply-1)"
+check_equal "setup box text (A): the same code page 932 bytes" \
+    "$(cp932_hex $'QernoE6 E Build 1234のセットアップを行います。\n\n')" "$(box_bytes apply-1)"
+check_equal "setup box caption: the title before \" Build\" (W, then A)" \
+    "QernoE6 E $(cp932_hex 'QernoE6 E')" \
+    "$(head -n 1 "$media/apply-1.txt") $(sed -n $'s/^A\tcaption\t//p' "$media/apply-1.txt")"
+check "setup box: OK is its button" grep -q $'^1\tButton\tOK$' "$media/apply-1.txt"
 check "backup: Extra.dll and Qerno3D\\Q3D.dll moved to Bakup_ names" \
     test -e "$program/Bakup_Extra.dll" -a -e "$program/Qerno3D/Bakup_Q3D.dll"
 check "backup: the main files and a text file stay as they are" bash -c \
-    "test -e '$program/Wardex.exe' -a ! -e '$program/Bakup_Wardex.exe' -a ! -e '$program/Bakup_readme.txt'"
+    "test ! -e '$program/Bakup_Wardex.exe' -a ! -e '$program/Bakup_readme.txt' -a -e '$program/readme.txt'"
 check "backup: traced as moved" grep -qa \
     "REN File${colon}C:\\\\Program Files (x86)\\\\QernoE\\\\Extra.dll" "$trace"
-check_equal "setup box text" "QernoE6 E Build 1234のセットアップを行います。" \
-    "$(sed -n $'s/^65535\tStatic\t//p' "$media/apply-1.txt")"
-check_equal "setup box caption: the title before \" Build\"" "QernoE6 E" \
-    "$(head -n 1 "$media/apply-1.txt")"
-check "msiexec.exe started with the silent command line" grep -qa \
-    "CmdLine ${colon}/p \"C:\\\\media\\\\MSP\\\\QernoE6_ALPHA_1234.msp\" /l\*v \"C:\\\\media\\\\install.log\" REINSTALL=ALL REINSTALLMODE=vemus /qn MERGEFRM=1 DATPATH=" \
+check "msiexec.exe started with the silent command line, the log path quoted" grep -qa \
+    "CmdLine ${colon}/p \"C:\\\\media\\\\MSP\\\\QernoE6_ALPHA_1234.msp\" /l\*v \"C:\\\\media\\\\install logs\\\\update 1234.log\" REINSTALL=ALL REINSTALLMODE=vemus /qn MERGEFRM=1 DATPATH=" \
     "$trace"
-check "the installer wrote its log where it was told" test -s "$media/install.log"
+check "the installer wrote its log at the path with blanks" test -s "$logs/update 1234.log"
+check "patch applied: the program files are those of build 1234" bash -c \
+    "cmp -s '$program/Qerno.exe' '$workdir/product-1234/payload/Qerno.exe' &&
+     cmp -s '$program/Qerno3D/Q3D.dll' '$workdir/product-1234/payload/Q3D.dll' &&
+     cmp -s '$program/Plinth.dll' '$workdir/product-1234/payload/Plinth.dll'"
 check "the settings copy is gone after the run" no_settings_copy
 rm -f "$trace"
-run_setup again 1 /silent1 'LOGFILENAME=C:\media\install.log'
-check_equal "second run: the already-applied box" \
-    "QernoE6 E Build 1234はすでに適用済です。" \
-    "$(sed -n $'s/^65535\tStatic\t//p' "$media/again-1.txt" | head -n 1)"
-check "second run: mode 2 from the applied patch's cached copy, nothing started" bash -c \
-    "grep -qa '        Code=2798' '$trace' && ! grep -qa 'ShellExe-Start' '$trace'"
+run_setup again 1 /silent1
+check_equal "second run: the already-applied box (W)" \
+    'QernoE6 E Build 1234はすでに適用済です。\n\nセットアップを終了します。\n' "$(box_text again-1)"
+check_equal "second run: the already-applied box (A)" \
+    "$(cp932_hex $'QernoE6 E Build 1234はすでに適用済です。\n\nセットアップを終了します。\n')" \
+    "$(box_bytes again-1)"
+check "second run: mode 2 from the applied patch's cached copy, box 2798, nothing started" \
+    trace_holds '^        Code=2\r\n        Code=2798\r' 'ShellExe-Start'
+check "second run: the patch is found among the applied ones by its code" \
+    trace_holds 'AAAAAAAA-1111-2222-3333-444444444444' 
+
+echo "Newer media: build 1300 on top, then media with an older build"
+lay_out_media 1300
+rm -f "$trace"
+run_setup newer 1
+check_equal "build 1300: the setup box" 'QernoE6 E Build 1300のセットアップを行います。\n\n' \
+    "$(box_text newer-1)"
+check "build 1300: the program files are those of build 1300" \
+    cmp -s "$program/Qerno.exe" "$workdir/product-1300/payload/Qerno.exe"
+check "build 1300: an interactive run, no /qn" bash -c \
+    "grep -qa 'QernoE6_ALPHA_1300.msp' '$trace' && ! grep -qa ' /qn ' '$trace'"
+lay_out_media 1200
+rm -f "$trace"
+run_setup older 1
+check "build 1200 after 1300: mode 3, the already-applied box, nothing started" \
+    trace_holds '^        Code=3\r\n        Code=2798\r' 'ShellExe-Start'
+
+check_equal "... its text names build 1200" \
+    'QernoE6 E Build 1200はすでに適用済です。\n\nセットアップを終了します。\n' "$(box_text older-1)"
+check "the program files stay those of build 1300" \
+    cmp -s "$program/Qerno.exe" "$workdir/product-1300/payload/Qerno.exe"
+lay_out_media 1234
 
 echo "Other outcomes with the installed product"
 # The edition's section missing: the probe package (build 1234) is compared with what is
@@ -236,7 +336,7 @@ cp "$packages/other.msp" "$media/MSP/other.msp"
 run_setup notinstalled 1
 check "the product is not installed: 2771" bash -c "grep -qa '        Code=2771' '$trace'"
 check_equal "... and the no-target box" \
-    "アップデート対象の製品が存在しません。" "$(sed -n $'s/^65535\tStatic\t//p' "$media/notinstalled-1.txt")"
+    'アップデート対象の製品が存在しません。\n\nセットアップを終了します。\n' "$(box_text notinstalled-1)"
 # Six old installer logs: the oldest goes, five stay.
 rm -rf "$media/MSP"
 for second in 0 1 2 3 4 5; do
@@ -252,8 +352,6 @@ echo "The engine files disagree: the version dialog, shown under Xvfb"
 rm -f "$system32/msihnd.dll" "$trace"
 run_setup dialog 2
 check_equal "the dialog was answered No and Setup.exe ended" 0 "$?"
-artifacts=$build/artifacts
-mkdir -p "$artifacts"
 if convert "$media/dialog-1.bmp" "$artifacts/version-dialog.png" 2>/dev/null; then
     pass "screenshot kept: $artifacts/version-dialog.png"
 else
@@ -267,6 +365,17 @@ check "buttons No and Yes with their Japanese texts" \
 check "the link shows the URL of Install.dat" grep -q \
     $'^1005\tStatic\thttps://support.example.com/qernoe/windows-installer$' <<<"$record"
 check "the fixed message text" grep -q "詳細は、下記サイトを参照してください。" <<<"$record"
+check "the list's column headings" grep -qzP \
+    '(?m)^column\t1003\t0\tファイル名\ncolumn\t1003\t1\tバージョン\n' <<<"$record"
+check_equal "the list's rows: the three engine files, msihnd.dll without a version" \
+    "$(printf '%s\t%s\t%s\n' 0 msiexec.exe '<V>' 1 msi.dll '<V>' 2 msihnd.dll '')" \
+    "$(sed -n $'s/^row\t1003\t//p' <<<"$record" | sed -E 's/[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$/<V>/')"
+check_equal "the list's rows as code page bytes (A)" \
+    "$(cp932_hex msiexec.exe) $(cp932_hex msi.dll) $(cp932_hex msihnd.dll)" \
+    "$(sed -n $'s/^row-A\t1003\t[0-9]\t\([0-9a-f]*\)\t.*/\\1/p' <<<"$record" | tr '\n' ' ' | sed 's/ $//')"
+check "the caption as code page bytes (A)" \
+    grep -qx "A	caption	$(cp932_hex 'Windows Installer バージョン情報')" <<<"$record"
+check "No is the default button" grep -qx $'default\t2' <<<"$record"
 check_equal "trace: versions, the mismatch, Install END, no update run" \
     "$(expected_lines "    Check WindowsInstaller2" "        Check DllVer-Start" \
         "            ${engine[0]}${colon}<V>" "            ${engine[1]}${colon}<V>" \
