@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Runs Setup.exe the way a user's machine would, in a throw-away Wine prefix: the sample product
-# is installed, the update media hold Install.dat and a patch package listed for the installed
-# package, and Setup.exe runs with /silent1. A small program answers its message box as a user
-# would (OK). Prints what the box said, the trace log and the end of the installer log.
+# (build 1000) is installed, the update media hold Setup.exe, Install.dat and MSP\ with a real
+# patch to build 1234 (made by the project's patch builder), and Setup.exe runs with /silent1.
+# With a display (DISPLAY set, not in CI) you answer its windows yourself; without one a small
+# robot answers them as a user would (OK) and keeps a picture of each. Then prints what
+# happened: the box, the command line msiexec.exe got, the files moved aside, the trace log and
+# the installer log; then runs Setup.exe again on the same media.
 # Extra arguments go to Setup.exe after /silent1.
 set -euo pipefail
 
@@ -10,71 +13,117 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
 
 cd "$root"
+echo "Building Setup.exe and the tools (mingw-w64, i686)..."
 cmake --preset windows >/dev/null
 cmake --build --preset windows >/dev/null
 build=$root/build/windows
+tools=$build/e2e/wine/tools
+pictures=$root/build/sample-run
+rm -rf "$pictures"
+mkdir -p "$pictures"
 
 # shellcheck source=../e2e/wine/lib.sh
 source "$root/e2e/wine/lib.sh"
 workdir=$(mktemp -d)
-trap 'xvfb_stop; wine_prefix_remove; rm -rf "$workdir"' EXIT
+trap 'wine_prefix_remove; xvfb_stop; rm -rf "$workdir"' EXIT
 
-echo "Booting a throw-away Wine prefix with a display..."
-xvfb_start
+if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ] && [ -z "${SAMPLE_ROBOT:-}" ]; then
+    by_hand=1
+    echo "A display is here ($DISPLAY): Setup.exe's windows will open on it for you to answer."
+    echo "(Set SAMPLE_ROBOT=1 to let the robot answer instead.)"
+else
+    by_hand=
+    xvfb_start
+fi
+echo "Booting a throw-away Wine prefix (code page 932, Japanese fonts)..."
 wine_prefix_create "$workdir/prefix"
 wine_prefix_japanese_display
 # Wine has no msihnd.dll; with a copy of msi.dll the engine files agree, as on Windows.
 system32=$(wine_system32_folder)
 cp "$system32/msi.dll" "$system32/msihnd.dll"
 
-echo "Installing the sample product..."
+echo "Building the sample product (build 1000) and its upgrade (build 1234) with wixl..."
 sample=$WINEPREFIX/drive_c/sample
 mkdir -p "$sample"
-bash "$root/e2e/packages/build_sample_product.sh" "$workdir/product" >/dev/null 2>&1
-cp "$workdir/product/product.msi" "$build/e2e/wine/tools/ui_robot.exe" \
-    "$build/e2e/wine/tools/patch_database.exe" "$sample/"
-wine_run msiexec /i 'C:\sample\product.msi' /qn
-package_code=$(LC_ALL=C msiinfo suminfo "$workdir/product/product.msi" |
-    sed -n 's/^Revision number (UUID): //p')
+bash "$root/e2e/packages/build_sample_product.sh" "$workdir/product-1000" 1000 >/dev/null 2>&1
+bash "$root/e2e/packages/build_sample_product.sh" "$workdir/product-1234" 1234 >/dev/null 2>&1
+cp "$workdir/product-1000/product.msi" "$sample/product-1000.msi"
+cp "$workdir/product-1234/product.msi" "$sample/product-1234.msi"
+cp "$tools/ui_robot.exe" "$build/tools/patch_builder/patch_builder.exe" "$sample/"
 
-echo "Laying out the update media in C:\\media..."
+echo "Installing the sample product (msiexec /i, C:\\Program Files (x86)\\QernoE)..."
+wine_run msiexec /i 'C:\sample\product-1000.msi' /qn
+package_code=$(LC_ALL=C msiinfo suminfo "$sample/product-1000.msi" |
+    sed -n 's/^Revision number (UUID): //p')
+# The product's own installer records its program folder; the launcher backs files up there.
+timeout "$WINE_TIMEOUT" wine reg add \
+    'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Products\87654321DCBA10FE32547698BADCFE10' \
+    /v DInstDir /t REG_SZ /d 'C:\Program Files (x86)\QernoE\' /reg:64 /f >/dev/null 2>&1
+program=$WINEPREFIX/drive_c/"Program Files (x86)"/QernoE
+# As if the user had replaced two files well after installing: the update moves them aside.
+touch -d '+20 days' "$program/Extra.dll" "$program/Qerno3D/Q3D.dll"
+
+echo "Laying out the update media in C:\\media (Setup.exe, Install.dat, MSP\\)..."
 media=$WINEPREFIX/drive_c/media
 mkdir -p "$media/MSP"
 cp "$build/src/Setup.exe" "$media/"
 sed "s/@PACKAGE_CODE@/$package_code/" "$root/samples/media/Install.dat" >"$media/Install.dat"
-wine_run 'C:\sample\patch_database.exe' 'C:\media\MSP\QernoE6_ALPHA_1234.msp' \
-    "Ortolan Qerno6 E Build 1234" '{12345678-ABCD-EF01-2345-6789ABCDEF01}' \
-    '{AAAAAAAA-1111-2222-3333-444444444444}' 6.0.1234
+wine_run 'C:\sample\patch_builder.exe' 'C:\sample\product-1000.msi' 'C:\sample\product-1234.msi' \
+    'C:\media\MSP\QernoE6_ALPHA_1234.msp' /build 6.0.1234 \
+    /code '{AAAAAAAA-1111-2222-3333-444444444444}' | tr -d '\r' | sed 's/^/    /'
+echo "    Install.dat lists it for the installed package $package_code:"
+sed 's/^/        /' "$media/Install.dat"
 
-echo "Running C:\\media\\Setup.exe /silent1 LOGFILENAME=C:\\sample\\install.log $*"
-status=0
-(cd "$media" && wine_run 'C:\sample\ui_robot.exe' 'C:\sample\box' 1 120 \
-    'C:\media\Setup.exe' /silent1 'LOGFILENAME=C:\sample\install.log' "$@") || status=$?
-echo "Setup.exe ran; its window was answered (status $status)"
+# Runs Setup.exe; NAME names the pictures and records of its windows.
+run_setup() { # NAME
+    local name=$1 status=0
+    shift
+    if [ -n "$by_hand" ]; then
+        (cd "$media" && timeout 600 wine 'C:\media\Setup.exe' /silent1 "$@") || status=$?
+    else
+        (cd "$media" && wine_run 'C:\sample\ui_robot.exe' "C:\\sample\\$name" 1 120 \
+            'C:\media\Setup.exe' /silent1 "$@") || status=$?
+    fi
+    echo "Setup.exe ended (status $status)"
+    for record in "$sample/$name"-*.txt; do
+        [ -e "$record" ] || continue
+        local picture=$pictures/$(basename "$record" .txt).png
+        convert "${record%.txt}.bmp" "$picture"
+        echo "--- the window Setup.exe showed: caption, then each control (id, class, text) ---"
+        grep -av $'^A\t' "$record" | sed 's/^/    /'
+        echo "    picture: $picture"
+    done
+}
 
-for record in "$sample"/box-*.txt; do
-    [ -e "$record" ] || continue
-    echo "--- the message box ($(basename "$record" .txt)) ---"
-    cat "$record"
-done
 trace=$(wine_folder_of TEMP)/Install_Setup_Trace.log
+rm -f "$trace"
+echo
+echo "Running C:\\media\\Setup.exe /silent1 LOGFILENAME=\"C:\\sample\\update log.txt\" $*"
+run_setup first 'LOGFILENAME="C:\sample\update log.txt"' "$@"
+colon=$(printf '\x81\x46' | iconv -f CP932 -t UTF-8)
+echo "--- the command line msiexec.exe was started with (from the trace) ---"
+iconv -f CP932 -t UTF-8 "$trace" | sed -n "s/^ *CmdLine ${colon}/    msiexec.exe /p"
+echo "--- program files moved aside before the patch (changed more than 15 days after install) ---"
+(cd "$program" && find . -name 'Bakup_*' | sed 's|^\./|    |')
+echo "--- the installed Qerno.exe now: version resource of build 1234? ---"
+if cmp -s "$program/Qerno.exe" "$workdir/product-1234/payload/Qerno.exe"; then
+    echo "    yes: the patch replaced the program files"
+else
+    echo "    no: the program files are unchanged"
+fi
 echo "--- trace log (%TEMP%\\Install_Setup_Trace.log) ---"
 iconv -f CP932 -t UTF-8 "$trace"
 echo
-echo "--- installer log (C:\\sample\\install.log), last lines ---"
-if [ -e "$sample/install.log" ]; then
+echo "--- installer log (C:\\sample\\update log.txt), last lines ---"
+if [ -e "$sample/update log.txt" ]; then
     # Wine writes it in the ANSI code page.
-    iconv -f CP932 -t UTF-8 "$sample/install.log" | tail -n 5
+    iconv -f CP932 -t UTF-8 "$sample/update log.txt" | tail -n 5
 else
     echo "(none written)"
 fi
 
 echo
 echo "Running Setup.exe again with the same media: the patch is now registered as applied"
-(cd "$media" && wine_run 'C:\sample\ui_robot.exe' 'C:\sample\again' 1 120 \
-    'C:\media\Setup.exe' /silent1 'LOGFILENAME=C:\sample\install.log' "$@") || true
-for record in "$sample"/again-*.txt; do
-    [ -e "$record" ] || continue
-    echo "--- the message box of the second run ---"
-    cat "$record"
-done
+run_setup again "$@"
+echo
+echo "Pictures of the windows: $pictures"

@@ -35,7 +35,7 @@ artifacts=$build/artifacts
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 workdir=$(mktemp -d)
-trap 'xvfb_stop; wine_prefix_remove; rm -rf "$workdir"' EXIT
+trap 'wine_prefix_remove; xvfb_stop; rm -rf "$workdir"' EXIT
 echo "Booting a Wine prefix (with a display: Wine's desktop keeps the one it started with)"
 xvfb_start || { fail "a display (Xvfb)"; summary wine; exit 1; }
 wine_prefix_create "$workdir/prefix" || { fail "Wine prefix"; summary wine; exit 1; }
@@ -262,7 +262,8 @@ check_equal "setup box text (A): the same code page 932 bytes" \
 check_equal "setup box caption: the title before \" Build\" (W, then A)" \
     "QernoE6 E $(cp932_hex 'QernoE6 E')" \
     "$(head -n 1 "$media/apply-1.txt") $(sed -n $'s/^A\tcaption\t//p' "$media/apply-1.txt")"
-check "setup box: OK is its button" grep -q $'^1\tButton\tOK$' "$media/apply-1.txt"
+check "setup box: OK is its button, and the default" \
+    grep -qzP $'(?m)^1\tButton\tOK\n(.*\n)*default\t1\n' "$media/apply-1.txt"
 check "backup: Extra.dll and Qerno3D\\Q3D.dll moved to Bakup_ names" \
     test -e "$program/Bakup_Extra.dll" -a -e "$program/Qerno3D/Bakup_Q3D.dll"
 check "backup: the main files and a text file stay as they are" bash -c \
