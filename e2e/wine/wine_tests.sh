@@ -169,6 +169,12 @@ run_setup() { # NAME ANSWERS [ARGUMENTS...]
     for bitmap in "$media/$name"-*.bmp; do
         [ -e "$bitmap" ] && convert "$bitmap" "$artifacts/$(basename "$bitmap" .bmp).png"
     done
+    # A run that hung or met an unexpected window shows what the robot saw.
+    if [ "$status" -ne 0 ]; then
+        for record in "$media/$name"-*.txt; do
+            [ -e "$record" ] && sed "s|^|        $(basename "$record"): |" "$record"
+        done
+    fi
     return $status
 }
 # The message box text of a record as Unicode (line feeds as \n) and as code page bytes (hex).
@@ -263,7 +269,7 @@ check_equal "setup box caption: the title before \" Build\" (W, then A)" \
     "QernoE6 E $(cp932_hex 'QernoE6 E')" \
     "$(head -n 1 "$media/apply-1.txt") $(sed -n $'s/^A\tcaption\t//p' "$media/apply-1.txt")"
 check "setup box: OK is its button, and the default" \
-    grep -qzP $'(?m)^1\tButton\tOK\n(.*\n)*default\t1\n' "$media/apply-1.txt"
+    grep -qzP '(?m)^1\tButton\tOK\n(.*\n)*default\t1\n' "$media/apply-1.txt"
 check "backup: Extra.dll and Qerno3D\\Q3D.dll moved to Bakup_ names" \
     test -e "$program/Bakup_Extra.dll" -a -e "$program/Qerno3D/Bakup_Q3D.dll"
 check "backup: the main files and a text file stay as they are" bash -c \
