@@ -53,12 +53,9 @@ cp "$tools/ui_robot.exe" "$build/tools/patch_builder/patch_builder.exe" "$sample
 
 echo "Installing the sample product (msiexec /i, C:\\Program Files (x86)\\QernoE)..."
 wine_run msiexec /i 'C:\sample\product-1000.msi' /qn
-package_code=$(LC_ALL=C msiinfo suminfo "$sample/product-1000.msi" |
-    sed -n 's/^Revision number (UUID): //p')
+package_code=$(package_code_of "$sample/product-1000.msi")
 # The product's own installer records its program folder; the launcher backs files up there.
-timeout "$WINE_TIMEOUT" wine reg add \
-    'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Products\87654321DCBA10FE32547698BADCFE10' \
-    /v DInstDir /t REG_SZ /d 'C:\Program Files (x86)\QernoE\' /reg:64 /f >/dev/null 2>&1
+wine_record_sample_program_folder
 program=$WINEPREFIX/drive_c/"Program Files (x86)"/QernoE
 # As if the user had replaced two files well after installing: the update moves them aside.
 touch -d '+20 days' "$program/Extra.dll" "$program/Qerno3D/Q3D.dll"

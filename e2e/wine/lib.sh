@@ -71,6 +71,19 @@ wine_prefix_japanese_display() {
         "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 }
 
+# The package code of a product package (the revision number of its summary).
+package_code_of() {
+    LC_ALL=C msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'
+}
+
+# The sample product's program folder, recorded where the product's own installer records it:
+# "DInstDir" under its installer registration key, in the 64-bit view as Wine's msi writes it.
+wine_record_sample_program_folder() {
+    timeout "$WINE_TIMEOUT" wine reg add \
+        'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Products\87654321DCBA10FE32547698BADCFE10' \
+        /v DInstDir /t REG_SZ /d 'C:\Program Files (x86)\QernoE\' /reg:64 /f >/dev/null 2>&1
+}
+
 # The folder a 32-bit program sees as its system folder.
 wine_system32_folder() {
     if [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then

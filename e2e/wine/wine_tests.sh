@@ -238,8 +238,7 @@ check_equal "trace: the run is complete beside the planted DLLs" \
 rm -f "$media/version.dll" "$media/msi.dll"
 
 echo "The whole job with the installed sample product: set up, then found applied"
-package_code=$(LC_ALL=C msiinfo suminfo "$packages/product-1000.msi" |
-    sed -n 's/^Revision number (UUID): //p')
+package_code=$(package_code_of "$packages/product-1000.msi")
 # Media that list BUILD's patch for the installed package, with only that patch in MSP\.
 lay_out_media() { # BUILD
     sed -e "s/@PACKAGE_CODE@/$package_code/" -e "s/_1234=/_$1=/" \
@@ -249,10 +248,7 @@ lay_out_media() { # BUILD
     cp "$packages/build$1.msp" "$media/MSP/QernoE6_ALPHA_$1.msp"
 }
 lay_out_media 1234
-# The product's program folder, where the product's own installer records it (64-bit view).
-timeout "$WINE_TIMEOUT" wine reg add \
-    'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Products\87654321DCBA10FE32547698BADCFE10' \
-    /v DInstDir /t REG_SZ /d 'C:\Program Files (x86)\QernoE\' /reg:64 /f >/dev/null 2>&1
+wine_record_sample_program_folder
 program=$WINEPREFIX/drive_c/"Program Files (x86)"/QernoE
 # Changed well after the main files were installed: these two must be moved aside.
 touch -d '+20 days' "$program/Extra.dll" "$program/Qerno3D/Q3D.dll" "$program/readme.txt"

@@ -1,6 +1,8 @@
 #include "package_reader.h"
 
 #include "msi_handle.h"
+#include "summary_stream.h"
+#include "temporary_file.h"
 
 #include <algorithm>
 #include <fstream>
@@ -10,9 +12,6 @@
 namespace patch_builder {
 
 namespace {
-
-constexpr UINT kTemplate = 7;
-constexpr UINT kRevisionNumber = 9;
 
 std::string WideToCodepage(const std::wstring& text, UINT codepage) {
     if (text.empty()) {
@@ -53,45 +52,32 @@ std::string RecordStream(MSIHANDLE record, UINT field) {
     }
 }
 
-std::string SummaryText(MSIHANDLE database, UINT property) {
-    MsiHandle summary;
-    Require(MsiGetSummaryInformationA(database, nullptr, 0, summary.receive()),
-            "reading the summary information");
+std::string SummaryText(MSIHANDLE summary, UINT property) {
     UINT type = 0;
     INT number = 0;
     FILETIME time{};
     DWORD size = 0;
     char none[1] = {};
-    UINT result =
-        MsiSummaryInfoGetPropertyA(summary.get(), property, &type, &number, &time, none, &size);
+    UINT result = MsiSummaryInfoGetPropertyA(summary, property, &type, &number, &time, none, &size);
     if (result != ERROR_MORE_DATA && result != ERROR_SUCCESS) {
         Require(result, "reading the summary information");
     }
     std::string text(size + 1, '\0');
     DWORD length = size + 1;
-    Require(MsiSummaryInfoGetPropertyA(summary.get(), property, &type, &number, &time, text.data(),
-                                       &length),
-            "reading the summary information");
+    Require(
+        MsiSummaryInfoGetPropertyA(summary, property, &type, &number, &time, text.data(), &length),
+        "reading the summary information");
     text.resize(length);
     return text;
 }
 
 // The code page the database's strings are stored in, from its _ForceCodepage export.
 std::uint32_t DatabaseCodepage(MSIHANDLE database) {
-    char folder[MAX_PATH];
-    const DWORD length = GetTempPathA(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH) {
-        throw std::runtime_error("no temporary folder");
-    }
-    char name[MAX_PATH];
-    if (GetTempFileNameA(folder, "cp", 0, name) == 0) {
-        throw std::runtime_error("no temporary file name");
-    }
-    const std::string path = name;
-    const std::string file = path.substr(path.find_last_of('\\') + 1);
-    Require(MsiDatabaseExportA(database, "_ForceCodepage", folder, file.c_str()),
-            "reading the database code page");
-    std::ifstream input(path, std::ios::binary);
+    const TemporaryFile file;
+    Require(
+        MsiDatabaseExportA(database, "_ForceCodepage", file.folder().c_str(), file.name().c_str()),
+        "reading the database code page");
+    std::ifstream input(file.path(), std::ios::binary);
     std::string line;
     std::uint32_t codepage = 0;
     while (std::getline(input, line)) {
@@ -99,8 +85,6 @@ std::uint32_t DatabaseCodepage(MSIHANDLE database) {
             codepage = static_cast<std::uint32_t>(std::stoul(line));
         }
     }
-    input.close();
-    DeleteFileA(path.c_str());
     return codepage;
 }
 
@@ -179,8 +163,12 @@ Package ReadPackage(const std::string& path) {
     Package package;
     package.codepage = DatabaseCodepage(database.get());
     const UINT codepage = package.codepage == 0 ? CP_ACP : package.codepage;
-    package.platformAndLanguages = SummaryText(database.get(), kTemplate);
-    package.packageCode = SummaryText(database.get(), kRevisionNumber);
+    {
+        MsiHandle summary;
+        Require(MsiGetSummaryInformationA(database.get(), nullptr, 0, summary.receive()),
+                "reading the summary information");
+        package.platformAndLanguages = SummaryText(summary.get(), summary_id::kTemplate);
+    }
     std::vector<std::string> names;
     {
         MsiHandle view;

@@ -12,7 +12,6 @@ struct Package {
     Database database;
     std::uint32_t codepage = 0;       // of the database's strings; 0 for neutral
     std::string platformAndLanguages; // summary Template, e.g. "Intel;1041"
-    std::string packageCode;
 };
 
 // Throws std::runtime_error naming the step that failed.

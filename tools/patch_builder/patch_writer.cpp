@@ -1,6 +1,7 @@
 #include "patch_writer.h"
 
 #include "msi_handle.h"
+#include "temporary_file.h"
 #include "transform_streams.h"
 
 #include <objbase.h>
@@ -11,11 +12,8 @@ namespace patch_builder {
 
 namespace {
 
-// Persist mode and summary property ids by number: the headers spell them as pointers.
+// The persist mode by number: the headers spell it as a pointer.
 constexpr std::uintptr_t kCreatePatch = 3 + 32; // MSIDBOPEN_CREATE + MSIDBOPEN_PATCHFILE
-constexpr UINT kTransformNames = 8;
-constexpr UINT kWordCount = 15;
-constexpr UINT kSecurity = 19;
 constexpr CLSID kTransformStorageClass = {
     0x000C1082, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
@@ -72,21 +70,13 @@ void Insert(MSIHANDLE database, const std::string& query, const std::vector<std:
 // Patch metadata may hold Japanese text: the database's strings use the ANSI code page the
 // arguments came in.
 void SetCodepage(MSIHANDLE database) {
-    char folder[MAX_PATH];
-    const DWORD length = GetTempPathA(MAX_PATH, folder);
-    char name[MAX_PATH];
-    if (length == 0 || length >= MAX_PATH || GetTempFileNameA(folder, "cp", 0, name) == 0) {
-        throw std::runtime_error("no temporary file for the code page");
-    }
-    const std::string path = name;
+    const TemporaryFile file;
     {
-        std::ofstream file(path, std::ios::binary);
-        file << "\r\n\r\n" << GetACP() << "\t_ForceCodepage\r\n";
+        std::ofstream output(file.path(), std::ios::binary);
+        output << "\r\n\r\n" << GetACP() << "\t_ForceCodepage\r\n";
     }
-    const UINT result =
-        MsiDatabaseImportA(database, folder, path.substr(path.find_last_of('\\') + 1).c_str());
-    DeleteFileA(path.c_str());
-    Require(result, "setting the code page");
+    Require(MsiDatabaseImportA(database, file.folder().c_str(), file.name().c_str()),
+            "setting the code page");
 }
 
 void SetSummaryText(MSIHANDLE summary, UINT property, const std::string& text) {
@@ -131,10 +121,11 @@ void WritePatchDatabase(const std::string& path, const PatchContent& content) {
     SetSummaryText(summary.get(), summary_id::kComments,
                    "This patch contains the logic and data required to install " + content.title);
     SetSummaryText(summary.get(), summary_id::kTemplate, content.targets);
-    SetSummaryText(summary.get(), kTransformNames, ":T;:#T");
+    // A patch lists its transforms where other packages name who saved them last.
+    SetSummaryText(summary.get(), summary_id::kLastSavedBy, ":T;:#T");
     SetSummaryText(summary.get(), summary_id::kRevisionNumber, content.patchCode);
-    SetSummaryNumber(summary.get(), kWordCount, 3);
-    SetSummaryNumber(summary.get(), kSecurity, 4);
+    SetSummaryNumber(summary.get(), summary_id::kWordCount, 3);
+    SetSummaryNumber(summary.get(), summary_id::kSecurity, 4);
     Require(MsiSummaryInfoPersist(summary.get()), "writing the summary information");
     Require(MsiDatabaseCommit(database.get()), "committing " + path);
 }

@@ -126,32 +126,39 @@ private:
 constexpr SIZE_T kTextOffset = 512;
 constexpr int kTextCapacity = 1024; // characters
 
-// The text of one list view cell (or of a column heading), read in the target process.
-template <typename Character>
-std::basic_string<Character> RemoteListText(HWND list, const RemoteBuffer& buffer, UINT message,
-                                            int item, int subItem) {
-    LVITEMW query{}; // the A and W forms have the same layout
-    query.iSubItem = subItem;
-    query.pszText = reinterpret_cast<LPWSTR>(buffer.at(kTextOffset));
-    query.cchTextMax = kTextCapacity;
-    LVCOLUMNW heading{};
-    heading.mask = LVCF_TEXT;
-    heading.pszText = query.pszText;
-    heading.cchTextMax = kTextCapacity;
-    const bool isHeading = message == LVM_GETCOLUMNW || message == LVM_GETCOLUMNA;
+// Sends a list view `message` whose `request` (an LVITEM or LVCOLUMN, A or W) is copied into
+// the target process and points at a text buffer there; gives the text the list view wrote.
+template <typename Character, typename Request>
+std::basic_string<Character> AskForText(HWND list, const RemoteBuffer& buffer, UINT message,
+                                        int which, Request request) {
+    request.pszText = reinterpret_cast<Character*>(buffer.at(kTextOffset));
+    request.cchTextMax = kTextCapacity;
     Character empty[1] = {};
-    if (isHeading ? !buffer.Write(0, &heading, sizeof heading)
-                  : !buffer.Write(0, &query, sizeof query)) {
+    if (!buffer.Write(0, &request, sizeof request) ||
+        !buffer.Write(kTextOffset, empty, sizeof empty)) {
         return empty;
     }
-    buffer.Write(kTextOffset, empty, sizeof empty);
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(list, message, static_cast<WPARAM>(item),
+    SendMessageTimeoutW(list, message, static_cast<WPARAM>(which),
                         reinterpret_cast<LPARAM>(buffer.at(0)), SMTO_BLOCK, 2000, &ignored);
     std::basic_string<Character> text(kTextCapacity, Character{});
     buffer.Read(kTextOffset, text.data(), kTextCapacity * sizeof(Character));
     text.resize(std::char_traits<Character>::length(text.c_str()));
     return text;
+}
+
+std::wstring HeadingText(HWND list, const RemoteBuffer& buffer, int column) {
+    LVCOLUMNW heading{};
+    heading.mask = LVCF_TEXT;
+    return AskForText<wchar_t>(list, buffer, LVM_GETCOLUMNW, column, heading);
+}
+
+template <typename Character, typename Item>
+std::basic_string<Character> CellText(HWND list, const RemoteBuffer& buffer, UINT message, int row,
+                                      int column) {
+    Item item{};
+    item.iSubItem = column;
+    return AskForText<Character>(list, buffer, message, row, item);
 }
 
 std::string ListViewReport(HWND list, DWORD processId) {
@@ -171,16 +178,16 @@ std::string ListViewReport(HWND list, DWORD processId) {
         const std::string prefix = std::to_string(id) + "\t";
         for (int column = 0; buffer.valid() && column < columns; ++column) {
             report += "column\t" + prefix + std::to_string(column) + "\t" +
-                      Utf8(RemoteListText<wchar_t>(list, buffer, LVM_GETCOLUMNW, column, 0)) + "\n";
+                      Utf8(HeadingText(list, buffer, column)) + "\n";
         }
         for (int row = 0; buffer.valid() && row < rows; ++row) {
             std::string wide = "row\t" + prefix + std::to_string(row);
             std::string narrow = "row-A\t" + prefix + std::to_string(row);
             for (int column = 0; column < columns; ++column) {
-                wide += "\t" + Escaped(Utf8(RemoteListText<wchar_t>(list, buffer, LVM_GETITEMTEXTW,
-                                                                    row, column)));
-                narrow +=
-                    "\t" + Hex(RemoteListText<char>(list, buffer, LVM_GETITEMTEXTA, row, column));
+                wide += "\t" + Escaped(Utf8(CellText<wchar_t, LVITEMW>(
+                                   list, buffer, LVM_GETITEMTEXTW, row, column)));
+                narrow += "\t" +
+                          Hex(CellText<char, LVITEMA>(list, buffer, LVM_GETITEMTEXTA, row, column));
             }
             report += wide + "\n" + narrow + "\n";
         }
