@@ -156,5 +156,37 @@ TEST_F(FilesTest, NoMatchAndNoFolder) {
     EXPECT_EQ(error, ERROR_PATH_NOT_FOUND);
 }
 
+TEST_F(FilesTest, MovingBackReplacesAFileButNotAFolder) {
+    const std::string backup = Write("Bakup_a.dll", "old");
+    const std::string own = Write("a.dll", "half-patched");
+    ASSERT_TRUE(MoveFileExA(backup.c_str(), own.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(ReadBytes(own), "old");
+    EXPECT_EQ(GetFileAttributesA(backup.c_str()), INVALID_FILE_ATTRIBUTES);
+    // Without the flag an existing name stays and the move fails.
+    Write("Bakup_a.dll", "old");
+    SetLastError(0);
+    EXPECT_FALSE(MoveFileA(backup.c_str(), own.c_str()));
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CreateDirectoryA(Path("b.dll").c_str(), nullptr));
+    EXPECT_FALSE(MoveFileExA(backup.c_str(), Path("b.dll").c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(ReadBytes(backup), "old");
+    EXPECT_NE(GetFileAttributesA(Path("b.dll").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
+TEST(LockTest, ANamedMutexExistsWhileAHandleIsOpen) {
+    const char name[] = "Local\\QernoE_Update_Conformance";
+    HANDLE first = CreateMutexA(nullptr, FALSE, name);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+    HANDLE second = CreateMutexA(nullptr, FALSE, name);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(CloseHandle(first));
+    EXPECT_TRUE(CloseHandle(second));
+    HANDLE third = CreateMutexA(nullptr, FALSE, name);
+    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+    EXPECT_TRUE(CloseHandle(third));
+}
+
 } // namespace
 } // namespace conformance

@@ -17,5 +17,7 @@ void RemoveScratchFolder(const std::string& folder);
 
 // Writes `bytes` to a new file (binary, replacing any file of that name).
 void WriteBytes(const std::string& path, const std::string& bytes);
+// The bytes of a file; "<none>" when it cannot be opened.
+std::string ReadBytes(const std::string& path);
 
 } // namespace conformance

@@ -57,4 +57,18 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::fclose(file);
 }
 
+std::string ReadBytes(const std::string& path) {
+    std::FILE* file = _fsopen(path.c_str(), "rb", _SH_DENYNO);
+    if (file == nullptr) {
+        return "<none>";
+    }
+    std::string bytes;
+    char buffer[4096];
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+        bytes.append(buffer, read);
+    }
+    std::fclose(file);
+    return bytes;
+}
+
 } // namespace conformance

@@ -24,9 +24,9 @@ check "DEP (NX compatible)" grep -q "NX_COMPAT" <<<"$headers"
 imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 check_equal "imports only kernel32 and the C runtime (Known DLLs)" "kernel32.dll msvcrt.dll " \
     "$imports"
-check "manifest asks for common controls 6 and asInvoker" \
+check "manifest asks for common controls 6 and administrator rights" \
     bash -c "grep -q 'Microsoft.Windows.Common-Controls' '$setup_exe' &&
-             grep -q 'asInvoker' '$setup_exe'"
+             grep -q 'level=\"requireAdministrator\"' '$setup_exe' && ! grep -q 'asInvoker' '$setup_exe'"
 check "version resource present" \
     env LC_ALL=C grep -qaP 'F\x00i\x00l\x00e\x00D\x00e\x00s\x00c\x00r\x00i\x00p\x00t\x00i\x00o\x00n' \
     "$setup_exe"
@@ -153,7 +153,7 @@ full_run=("QernoE_Update-Start <TIME>" "    Check MSIKido" "    Copy DatFile"
     "            ${engine[0]}${colon}<V>" "            ${engine[1]}${colon}<V>"
     "            ${engine[2]}${colon}<V>" "        Check DllVer-End"
     "    InstMSP-Start" "        Code=2712" "    InstMSP-End"
-    "    Delete LogFile" "    Delete DatFile" "QernoE_Update-End <TIME>")
+    "    Delete LogFile" "    Delete DatFile" "    Setup ExitCode=1619" "QernoE_Update-End <TIME>")
 no_settings_copy() { ! ls "$temp"/tmp*.tmp >/dev/null 2>&1; }
 
 # Setup.exe started by the answering program, which answers each window it shows with the
@@ -214,7 +214,7 @@ rm -f "$trace"
 check_equal "Setup.exe ran under the atom and showed nothing" 0 "$?"
 check_equal "trace: only the start line, Check MSIKido and the end line" \
     "$(expected_lines "QernoE_Update-Start <TIME>" "    Check MSIKido" \
-        "QernoE_Update-End <TIME>")" "$(actual_trace)"
+        "    Setup ExitCode=1618" "QernoE_Update-End <TIME>")" "$(actual_trace)"
 rm -f "$trace"
 run_setup released 1
 check_equal "trace: with the atom released, a full run again" \
@@ -266,8 +266,11 @@ check_equal "setup box caption: the title before \" Build\" (W, then A)" \
     "$(head -n 1 "$media/apply-1.txt") $(sed -n $'s/^A\tcaption\t//p' "$media/apply-1.txt")"
 check "setup box: OK is its button, and the default" \
     grep -qzP '(?m)^1\tButton\tOK\n(.*\n)*default\t1\n' "$media/apply-1.txt"
-check "backup: Extra.dll and Qerno3D\\Q3D.dll moved to Bakup_ names" \
-    test -e "$program/Bakup_Extra.dll" -a -e "$program/Qerno3D/Bakup_Q3D.dll"
+check "backup: Qerno3D\\Q3D.dll, laid again by the patch, keeps its Bakup_ copy" \
+    test -e "$program/Qerno3D/Bakup_Q3D.dll"
+check "backup: Extra.dll, not laid again by the installer, is back under its own name" \
+    bash -c "cmp -s '$program/Extra.dll' '$workdir/product-1000/payload/Extra.dll' &&
+             test ! -e '$program/Bakup_Extra.dll'"
 check "backup: the main files and a text file stay as they are" bash -c \
     "test ! -e '$program/Bakup_Wardex.exe' -a ! -e '$program/Bakup_readme.txt' -a -e '$program/readme.txt'"
 check "backup: traced as moved" grep -qa \

@@ -4,15 +4,20 @@
 
 namespace {
 constexpr std::string_view kSilentOption = "/silent1";
+constexpr std::string_view kUnattendedOption = "/silent2";
 constexpr std::string_view kLogFileKey = "LOGFILENAME=";
 } // namespace
 
 tagCommandLineOptions ParseCommandLine(std::string_view cmdLine) {
     tagCommandLineOptions options;
-    if (text::FindString(cmdLine, kSilentOption) == text::npos) {
+    // Unattended mode includes silent mode, so it wins when both are given.
+    if (text::FindString(cmdLine, kUnattendedOption) != text::npos) {
+        options.nSilentMode = 2;
+    } else if (text::FindString(cmdLine, kSilentOption) != text::npos) {
+        options.nSilentMode = 1;
+    } else {
         return options;
     }
-    options.nSilentMode = 1;
 
     // The option is expected to lead the command line, so the key is looked for after it.
     const std::string_view rest = cmdLine.substr(kSilentOption.size());

@@ -6,5 +6,6 @@
 #include "readiness/installer_engine_check.h"
 
 class CSetupExeApp;
-// Chooses, announces and applies the one patch the settings name for the installed product.
-void InstMSP(CSetupExeApp& app);
+// Chooses, announces and applies the one patch the settings name for the installed product;
+// the run's exit code.
+int InstMSP(CSetupExeApp& app);

@@ -1,31 +1,42 @@
 #include "app/setup_exe_app.h"
 
 #include "app/command_line.h"
+#include "app/exit_codes.h"
 #include "app/installer_atom.h"
 #include "app/launch_phases.h"
+#include "app/launcher_lock.h"
+#include "app/user_message.h"
 #include "log/temp_folder.h"
 #include "log/trace_log.h"
 #include "text/mbstring.h"
 
 #include <clocale>
+#include <vector>
 
 namespace {
 
 constexpr char kProductWord[] = "QernoE";
 constexpr char kTraceFileName[] = "Install_Setup_Trace.log";
+// The longest path Windows gives a module, so that media in a deep folder still work.
+constexpr DWORD kModulePathSize = 32768;
+constexpr int kTraceNoFolderInPath = 1190;
 
-// The folder of the running program up to and including its last "\"; "" without one.
-std::string ExecutableFolder() {
-    char path[MAX_PATH] = {};
-    if (!FitsBuffer(GetModuleFileNameA(nullptr, path, MAX_PATH), MAX_PATH)) {
-        return "";
+// The folder of the running program up to and including its last "\"; false without one. The
+// current folder is never a stand-in: it could hold any Install.dat and MSP\.
+bool ReadExecutableFolder(std::string& folder) {
+    std::vector<char> path(kModulePathSize, '\0');
+    if (!FitsBuffer(GetModuleFileNameA(nullptr, path.data(), kModulePathSize), kModulePathSize)) {
+        TraceLastError("GetModuleFileName Err");
+        return false;
     }
-    const std::string modulePath = path;
+    const std::string modulePath = path.data();
     const std::size_t lastBackslash = text::FindLastChar(modulePath, '\\');
     if (lastBackslash == text::npos) {
-        return "";
+        TraceCode(kTraceNoFolderInPath);
+        return false;
     }
-    return modulePath.substr(0, lastBackslash + 1);
+    folder = modulePath.substr(0, lastBackslash + 1);
+    return true;
 }
 
 } // namespace
@@ -57,12 +68,24 @@ BOOL CSetupExeApp::InitInstance() {
     if (GetKeyState(VK_SHIFT) < 0) {
         TraceLine("Shift Kido");
     }
-    m_strExeDir = ExecutableFolder();
+    m_strExeDir.clear();
+    const bool knowsOwnFolder = ReadExecutableFolder(m_strExeDir);
 
     TraceLine("Check MSIKido");
-    if (GlobalFindAtomA(kInstallerAtomName) == 0) {
-        RunUpdate();
+    // Held until the run has ended, after the trace is closed.
+    CKernelHandle launcherLock;
+    if (GlobalFindAtomA(kInstallerAtomName) != 0) {
+        m_nExitCode = ExitCodeAlreadyRunning;
+    } else if (!TakeLauncherLock(launcherLock)) {
+        TraceLine("Setup Running");
+        m_nExitCode = ExitCodeAlreadyRunning;
+    } else if (!knowsOwnFolder) {
+        ShowLaunchFailure(*this);
+        m_nExitCode = ExitCodeMediaUnusable;
+    } else {
+        m_nExitCode = RunUpdate();
     }
+    TraceLine("Setup ExitCode=" + std::to_string(m_nExitCode));
 
     if (g_pTraceLog != nullptr) {
         traceLog.Close();
@@ -71,13 +94,18 @@ BOOL CSetupExeApp::InitInstance() {
     return FALSE;
 }
 
-void CSetupExeApp::RunUpdate() {
+int CSetupExeApp::ExitInstance() {
+    return m_nExitCode;
+}
+
+int CSetupExeApp::RunUpdate() {
     TraceLine("Copy DatFile");
     CopyDatFile(*this);
 
     TraceLine("Check WindowsInstaller2");
-    if (!CheckInstallerEngine(*this)) {
-        InstMSP(*this);
+    int exitCode = ExitCodeFailed;
+    if (!CheckInstallerEngine(*this, exitCode)) {
+        exitCode = InstMSP(*this);
     }
 
     TraceLine("Delete LogFile");
@@ -85,4 +113,5 @@ void CSetupExeApp::RunUpdate() {
 
     TraceLine("Delete DatFile");
     DeleteDatFile(*this);
+    return exitCode;
 }

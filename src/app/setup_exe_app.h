@@ -12,12 +12,19 @@ public:
 
     // Runs the launch from start to end; always FALSE, so the program ends without a window.
     BOOL InitInstance() override;
+    // The run's exit code (exit_codes.h).
+    int ExitInstance() override;
+
+    // Unattended mode ("/silent2"): silent, and nothing on the screen that waits for a person.
+    bool IsUnattended() const { return m_nSilentMode == 2; }
 
     std::string m_strExeDir;      // the launcher's folder, ending in "\"
     std::string m_strDatPath;     // the temporary copy of Install.dat, "" when none
-    int m_nSilentMode = 0;        // 1 with "/silent1"
+    int m_nSilentMode = 0;        // 1 with "/silent1", 2 with "/silent2"
     std::string m_strLogFileName; // installer log named on the command line (silent mode)
+    int m_nExitCode = 0;          // what the run ends with
 
 private:
-    void RunUpdate();
+    // The phases after the checks; the run's exit code.
+    int RunUpdate();
 };

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -37,7 +36,8 @@ std::int64_t Now() {
 }
 
 // Moves one file aside, replacing an older backup of the same name.
-void MoveAside(const std::string& folder, const std::string& name) {
+void MoveAside(const std::string& folder, const std::string& name,
+               std::vector<tagMovedFile>& moved) {
     CTraceScope scope("Rename File");
     const std::string source = folder + name;
     const std::string backup = folder + kBackupPrefix + name;
@@ -51,6 +51,7 @@ void MoveAside(const std::string& folder, const std::string& name) {
     }
     TraceLine("REN File：" + source + " → " + backup);
     if (MoveFileA(source.c_str(), backup.c_str())) {
+        moved.push_back({source, backup});
         TraceLine("REN File：SUCCESS");
     } else {
         TraceLine("REN File：Error");
@@ -79,7 +80,7 @@ std::string FormatTimeText(std::int64_t time) {
     return text;
 }
 
-void BackUpFile(const std::string& patchPath) {
+void BackUpFile(const std::string& patchPath, std::vector<tagMovedFile>& moved) {
     CTraceScope scope("BackUpFile");
     std::string target;
     if (!GetMspTargetID(patchPath, &target, nullptr, nullptr)) {
@@ -89,10 +90,10 @@ void BackUpFile(const std::string& patchPath) {
     if (!GetProductInstDir(target, folder)) {
         return;
     }
-    BackUpProgramFiles(AppendBackslash(folder));
+    BackUpProgramFiles(AppendBackslash(folder), moved);
 }
 
-void BackUpProgramFiles(const std::string& folder) {
+void BackUpProgramFiles(const std::string& folder, std::vector<tagMovedFile>& moved) {
     // The reference time: the earliest creation of the main files, or now without them.
     std::int64_t reference = Now();
     std::vector<std::string> mainFiles;
@@ -153,7 +154,7 @@ void BackUpProgramFiles(const std::string& folder) {
             if (fileTime < threshold) {
                 continue;
             }
-            MoveAside(searched, name);
+            MoveAside(searched, name, moved);
         } while (FindNextFileA(find.Get(), &found));
     }
 }

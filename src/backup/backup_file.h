@@ -4,11 +4,19 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
-// Finds the program folder of the product the patch targets and backs its files up.
-void BackUpFile(const std::string& patchPath);
+// One file moved aside, so that it can be put back when the installer fails.
+struct tagMovedFile {
+    std::string strOwnPath;    // where it was
+    std::string strBackupPath; // its "Bakup_" name
+};
+
+// Finds the program folder of the product the patch targets and backs its files up; appends
+// every file it moved to `moved`.
+void BackUpFile(const std::string& patchPath, std::vector<tagMovedFile>& moved);
 // Does the work for one program folder (ending in "\").
-void BackUpProgramFiles(const std::string& folder);
+void BackUpProgramFiles(const std::string& folder, std::vector<tagMovedFile>& moved);
 // A time (seconds since 1970, universal) as local "YYYY/MM/DD hh:mm:ss"; "" when it cannot be
 // converted.
 std::string FormatTimeText(std::int64_t time);

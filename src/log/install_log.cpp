@@ -15,7 +15,8 @@ constexpr std::size_t kLogsKept = 5;
 } // namespace
 
 std::string GetInstallLogName(int nSilentMode, const std::string& strLogFileName) {
-    if (nSilentMode == 1) {
+    // Unattended mode (2) is silent mode too.
+    if (nSilentMode != 0) {
         return strLogFileName.empty() ? kFallbackInstallLog : strLogFileName;
     }
     const std::string folder = GetTempFolderLongForm();

@@ -62,3 +62,11 @@ struct MsiHandleTraits {
     static void Close(Handle handle) { MsiCloseHandle(handle); }
 };
 using CMsiHandle = CScopedHandle<MsiHandleTraits>;
+
+// A kernel object's handle (process, mutex): null when none, closed with CloseHandle.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { CloseHandle(handle); }
+};
+using CKernelHandle = CScopedHandle<KernelHandleTraits>;

@@ -1,6 +1,8 @@
 #include "patch/inst_msp.h"
 
+#include "app/exit_codes.h"
 #include "app/setup_exe_app.h"
+#include "app/user_message.h"
 #include "log/trace_scope.h"
 #include "msiquery/msi_version.h"
 #include "msiquery/package_queries.h"
@@ -27,31 +29,22 @@ constexpr int kTraceApply = 2816;
 constexpr int kTraceNotNewer = 2845;
 constexpr int kTraceNotApplicable = 2856;
 
-constexpr char kProductName[] = "Ortolan Qerno6 E";
-constexpr UINT kBoxStyle = MB_OK | MB_ICONWARNING;
-
-void ShowBox(const std::string& caption, const std::string& text) {
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), kBoxStyle);
+void ShowNoTarget(const CSetupExeApp& app, const std::string& caption) {
+    ShowWarningBox(app, caption,
+                   "アップデート対象の製品が存在しません。\n\nセットアップを終了します。\n");
 }
 
-void ShowLaunchFailure() {
-    ShowBox(kProductName, "インストーラの起動に失敗しました。");
-}
-
-void ShowNoTarget(const std::string& caption) {
-    ShowBox(caption, "アップデート対象の製品が存在しません。\n\nセットアップを終了します。\n");
-}
-
-void ShowAlreadyApplied(const std::string& caption, const std::string& title) {
+void ShowAlreadyApplied(const CSetupExeApp& app, const std::string& caption,
+                        const std::string& title) {
     const char* sentence =
         IsPreVistaWindows() ? "\nはすでに適用済です。\n\n" : "はすでに適用済です。\n\n";
-    ShowBox(caption, title + sentence + "セットアップを終了します。\n");
+    ShowWarningBox(app, caption, title + sentence + "セットアップを終了します。\n");
 }
 
-void ShowSetup(const std::string& caption, const std::string& title) {
+void ShowSetup(const CSetupExeApp& app, const std::string& caption, const std::string& title) {
     const char* sentence =
         IsPreVistaWindows() ? "\nのセットアップを行います。\n\n" : "のセットアップを行います。\n\n";
-    ShowBox(caption, title + sentence);
+    ShowWarningBox(app, caption, title + sentence);
 }
 
 // The first file the search of MSP\*.msp yields; "" when every match is a folder.
@@ -129,27 +122,27 @@ bool GetInstalledVersions(const std::string& localPackage, DWORD& productVersion
     return true;
 }
 
-void InstMSP(CSetupExeApp& app) {
+int InstMSP(CSetupExeApp& app) {
     CTraceScope scope("InstMSP");
     const std::string patchFolder = app.m_strExeDir + "MSP\\";
     if (!IsExistingFolder(patchFolder)) {
         TraceCode(kTraceNoPatchFolder);
-        ShowLaunchFailure();
-        return;
+        ShowLaunchFailure(app);
+        return ExitCodeMediaUnusable;
     }
     std::string probe;
     if (!FindProbePackage(patchFolder, probe)) {
         TraceCode(kTraceNoPatchFile);
-        ShowLaunchFailure();
-        return;
+        ShowLaunchFailure(app);
+        return ExitCodeMediaUnusable;
     }
     std::string target;
     std::string patchCode;
     std::string title;
     if (!GetMspTargetID(probe, &target, &patchCode, &title)) {
         TraceCode(kTraceNoTarget);
-        ShowLaunchFailure();
-        return;
+        ShowLaunchFailure(app);
+        return ExitCodeMediaUnusable;
     }
     const std::size_t build = text::FindString(title, " Build");
     const std::string caption = build == text::npos ? "" : title.substr(0, build);
@@ -157,8 +150,8 @@ void InstMSP(CSetupExeApp& app) {
     std::string localPackage;
     if (!GetMSIProductInfo(target, "LocalPackage", localPackage)) {
         TraceCode(kTraceNotInstalled);
-        ShowNoTarget(caption);
-        return;
+        ShowNoTarget(app, caption);
+        return ExitCodeNoTarget;
     }
     std::string chosenPatchPath;
     const int mode = GetMSPInstMode(app, chosenPatchPath, localPackage);
@@ -167,30 +160,32 @@ void InstMSP(CSetupExeApp& app) {
 
     if (mode == InstModeSameBuild || mode == InstModeOlderBuild) {
         TraceCode(kTraceAlreadyApplied);
-        ShowAlreadyApplied(caption, title);
-    } else if (mode == InstModeApply) {
-        TraceCode(kTraceApply);
-        ShowSetup(caption, title);
-        SetupPatch(app, chosenPatchPath);
-    } else if (mode < 0) {
-        TraceCode(kTraceNotApplicable);
-        ShowNoTarget(caption);
-    } else {
-        // Not listed: compare the probe package with what is installed.
-        DWORD productVersion = 0;
-        DWORD highestBuild = 0;
-        std::string versionText;
-        DWORD probeBuild = 0;
-        if (!GetInstalledVersions(localPackage, productVersion, highestBuild) ||
-            !GetMspBuildVersion(probe, versionText, probeBuild)) {
-            TraceCode(kTraceNotApplicable);
-            ShowNoTarget(caption);
-        } else if (probeBuild <= productVersion || probeBuild <= highestBuild) {
-            TraceCode(kTraceNotNewer);
-            ShowAlreadyApplied(caption, title);
-        } else {
-            TraceCode(kTraceNotApplicable);
-            ShowNoTarget(caption);
-        }
+        ShowAlreadyApplied(app, caption, title);
+        return ExitCodeSuccess;
     }
+    if (mode == InstModeApply) {
+        TraceCode(kTraceApply);
+        ShowSetup(app, caption, title);
+        return SetupPatch(app, chosenPatchPath);
+    }
+    if (mode < 0) {
+        TraceCode(kTraceNotApplicable);
+        ShowNoTarget(app, caption);
+        return ExitCodeNoTarget;
+    }
+    // Not listed: compare the probe package with what is installed.
+    DWORD productVersion = 0;
+    DWORD highestBuild = 0;
+    std::string versionText;
+    DWORD probeBuild = 0;
+    if (GetInstalledVersions(localPackage, productVersion, highestBuild) &&
+        GetMspBuildVersion(probe, versionText, probeBuild) &&
+        (probeBuild <= productVersion || probeBuild <= highestBuild)) {
+        TraceCode(kTraceNotNewer);
+        ShowAlreadyApplied(app, caption, title);
+        return ExitCodeSuccess;
+    }
+    TraceCode(kTraceNotApplicable);
+    ShowNoTarget(app, caption);
+    return ExitCodeNoTarget;
 }

@@ -18,7 +18,8 @@ enum InstMode {
     InstModeOlderBuild = 3,
 };
 
-void InstMSP(CSetupExeApp& app);
+// The run's exit code: the installer's own when it ran (exit_codes.h).
+int InstMSP(CSetupExeApp& app);
 
 // Compares the patch the settings list for the installed package with the patches applied.
 int GetMSPInstMode(CSetupExeApp& app, std::string& chosenPatchPath,

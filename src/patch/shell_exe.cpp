@@ -1,11 +1,15 @@
 #include "patch/shell_exe.h"
 
+#include "app/exit_codes.h"
 #include "log/trace_scope.h"
+#include "os/scoped_handle.h"
 #include "os/path_tests.h"
 
 #include <algorithm>
+#include <string>
 
-bool ShellExe(std::string path, const std::string& parameters, ULONG mask, int showMode) {
+bool ShellExe(std::string path, const std::string& parameters, ULONG mask, int showMode,
+              DWORD& exitCode) {
     CTraceScope scope("ShellExe");
     TraceLine("EXE Path：" + path);
     TraceLine("CmdLine ：" + parameters);
@@ -42,8 +46,16 @@ bool ShellExe(std::string path, const std::string& parameters, ULONG mask, int s
         TraceTime();
         return false;
     }
-    WaitForSingleObject(request.hProcess, INFINITE);
-    CloseHandle(request.hProcess);
+    const CKernelHandle process(request.hProcess);
+    WaitForSingleObject(process.Get(), INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(process.Get(), &code)) {
+        TraceLine("Process ExitCode=" + std::to_string(code));
+    } else {
+        TraceLastError("GetExitCodeProcess Err");
+        code = ExitCodeFailed;
+    }
+    exitCode = code;
     TraceTime();
     return true;
 }

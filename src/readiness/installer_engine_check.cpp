@@ -1,6 +1,7 @@
 #include "readiness/installer_engine_check.h"
 
 #include "app/dat_file.h"
+#include "app/exit_codes.h"
 #include "app/setup_exe_app.h"
 #include "log/trace_scope.h"
 #include "readiness/installer_version_dialog.h"
@@ -68,7 +69,7 @@ EngineFileVersion ReadEngineFileVersion(const std::string& path) {
 
 } // namespace
 
-bool CheckInstallerEngine(CSetupExeApp& app) {
+bool CheckInstallerEngine(CSetupExeApp& app, int& exitCode) {
     const std::string folder = SystemFolder();
     if (folder.empty()) {
         return false;
@@ -91,16 +92,27 @@ bool CheckInstallerEngine(CSetupExeApp& app) {
     }
 
     TraceLine("Dll Ver Compare Fail");
+    if (app.IsUnattended()) {
+        // Nobody to ask: going on with a broken engine is the riskier answer.
+        TraceLine("Install END");
+        exitCode = ExitCodeFailed;
+        return true;
+    }
     CWindowsInstallerVerInfo dialog;
     for (std::size_t index = 0; index < versions.size(); ++index) {
         dialog.m_astrFileNames.push_back(kEngineFiles[index]);
         dialog.m_astrFileVersions.push_back(versions[index].full);
     }
     dialog.m_strLinkAddress = GetInstallDatUrl(app);
-    if (dialog.DoModal() == IDOK) {
+    const INT_PTR answer = dialog.DoModal();
+    if (answer == IDOK) {
         return false;
     }
+    if (answer == -1) {
+        TraceLastError("DialogBoxParam Err");
+    }
     TraceLine("Install END");
+    exitCode = answer == IDCANCEL ? ExitCodeUserCancelled : ExitCodeFailed;
     return true;
 }
 

@@ -4,8 +4,10 @@
 
 class CSetupExeApp;
 
-// True when the update must stop: the engine files disagree and the user declined to go on.
-bool CheckInstallerEngine(CSetupExeApp& app);
+// True when the update must stop: the engine files disagree and the user declined to go on,
+// or could not be asked (unattended mode, or the dialog could not be shown); `exitCode` then
+// says which (exit_codes.h) and is not touched otherwise.
+bool CheckInstallerEngine(CSetupExeApp& app, int& exitCode);
 
 // True unless the running Windows is confirmed to be version 6.0 or later. The system is
 // asked once per process.

@@ -31,6 +31,10 @@ TEST(CommandLine, Table) {
         // The option need not lead; the key is looked for after the first eight characters.
         {"REBOOT=1 /silent1 LOGFILENAME=C:\\x.log", 1, "C:\\x.log"},
         {"LOGFILENAME=C:\\x.log /silent1", 1, ""},
+        // Unattended mode takes the log name the same way and wins over silent mode.
+        {"/silent2 LOGFILENAME=\"C:\\Logs\\a b.log\"", 2, "C:\\Logs\\a b.log"},
+        {"/silent1 /silent2", 2, ""},
+        {"/SILENT2", 0, ""},
         // A Japanese folder whose second byte is "\" stays whole.
         {"/silent1 LOGFILENAME=\"C:\\\x95\x5C\\a.log\"", 1, "C:\\\x95\x5C\\a.log"},
     };

@@ -49,7 +49,7 @@ std::vector<std::string> FullRun(const std::string& copy = std::string(kTemp) + 
             "        Check DllVer-Start", "        Check DllVer-End",
             // No MSP\ beside the launcher: the launch-failure box.
             "    InstMSP-Start", "        Code=2712", "    InstMSP-End", "    Delete LogFile",
-            "    Delete DatFile", end};
+            "    Delete DatFile", "    Setup ExitCode=1619", end};
 }
 
 TEST_F(LaunchTest, ARunWalksEveryPhaseInOrder) {
@@ -83,13 +83,14 @@ TEST_F(LaunchTest, OldInstallerLogsArePrunedAtTheEnd) {
 TEST_F(LaunchTest, WithoutSettingsTheRunGoesOn) {
     DeleteFileA("C:\\Setup\\Install.dat");
     Launch();
-    EXPECT_EQ(ReadTrace(machine),
-              CrLfLines({kStart, "    Check MSIKido", "    Copy DatFile", "    CopyDatFile-Start",
-                         "        CopyFile1:C:\\Setup\\Install.dat", "        Install.dat Err",
-                         "    CopyDatFile-End", "    Check WindowsInstaller2",
-                         "        Check DllVer-Start", "        Check DllVer-End",
-                         "    InstMSP-Start", "        Code=2712", "    InstMSP-End",
-                         "    Delete LogFile", "    Delete DatFile", kEnd}));
+    EXPECT_EQ(
+        ReadTrace(machine),
+        CrLfLines({kStart, "    Check MSIKido", "    Copy DatFile", "    CopyDatFile-Start",
+                   "        CopyFile1:C:\\Setup\\Install.dat", "        Install.dat Err",
+                   "    CopyDatFile-End", "    Check WindowsInstaller2",
+                   "        Check DllVer-Start", "        Check DllVer-End", "    InstMSP-Start",
+                   "        Code=2712", "    InstMSP-End", "    Delete LogFile",
+                   "    Delete DatFile", "    Setup ExitCode=1619", kEnd}));
     EXPECT_EQ(app.m_strDatPath, "");
 }
 
@@ -101,7 +102,9 @@ TEST_F(LaunchTest, WhileTheProductInstallerRunsNothingIsDone) {
                                   "");
     }
     Launch();
-    EXPECT_EQ(ReadTrace(machine), CrLfLines({kStart, "    Check MSIKido", kEnd}));
+    EXPECT_EQ(ReadTrace(machine),
+              CrLfLines({kStart, "    Check MSIKido", "    Setup ExitCode=1618", kEnd}));
+    EXPECT_EQ(app.ExitInstance(), 1618);
     EXPECT_TRUE(machine.MessageBoxes().empty());
     EXPECT_EQ(app.m_strDatPath, "");
     EXPECT_FALSE(machine.Files().Exists(std::string(kTemp) + "tmp1A2B.tmp"));
@@ -120,7 +123,8 @@ TEST_F(LaunchTest, HeldShiftWithTheInstallerRunning) {
     machine.SetKeyDown(VK_SHIFT, true);
     machine.AddAtom(kInstallerAtomName);
     Launch();
-    EXPECT_EQ(ReadTrace(machine), CrLfLines({kStart, "    Shift Kido", "    Check MSIKido", kEnd}));
+    EXPECT_EQ(ReadTrace(machine), CrLfLines({kStart, "    Shift Kido", "    Check MSIKido",
+                                             "    Setup ExitCode=1618", kEnd}));
 }
 
 TEST_F(LaunchTest, ASecondRunIsAppendedAfterAnEmptyLine) {
@@ -187,22 +191,36 @@ TEST_F(LaunchTest, AFolderInPlaceOfTheTraceFileStillRunsEveryPhase) {
     EXPECT_EQ(app.m_strExeDir, "C:\\Setup\\");
 }
 
-TEST_F(LaunchTest, ExecutableFolderKeepsDoubleByteNamesWhole) {
+TEST_F(LaunchTest, ExecutableFolderKeepsDoubleByteNamesWholeAndIsNeverTheCurrentFolder) {
+    // Media in the current folder that must never be taken for the launcher's own.
+    machine.Files().WriteFile("C:\\Install.dat", kSettings);
+    machine.Files().CreateFolder("C:\\MSP");
+    const std::string deep = "C:\\" + std::string(300, 'b') + "\\";
     struct Row {
         std::string modulePath;
         std::string exeDir;
+        std::string lastLines; // before the run's end line
     };
     const Row rows[] = {
-        {"C:\\\x95\x5C\\Setup.exe", "C:\\\x95\x5C\\"}, // C:\表\Setup.exe
-        {"C:\\a\\\x83\x5CSetup.exe", "C:\\a\\"},       // C:\a\ソSetup.exe
-        {"Setup.exe", ""},
-        {"C:\\" + std::string(300, 'b') + "\\Setup.exe", ""}, // cut by the buffer: failed
+        {"C:\\\x95\x5C\\Setup.exe", "C:\\\x95\x5C\\", "Setup ExitCode=1619"}, // C:\表\Setup.exe
+        {"C:\\a\\\x83\x5CSetup.exe", "C:\\a\\", "Setup ExitCode=1619"},       // C:\a\ソSetup.exe
+        {deep + "Setup.exe", deep, "Setup ExitCode=1619"},                    // beyond MAX_PATH
+        {"Setup.exe", "", "Code=1190\r\n    Check MSIKido\r\n    Setup ExitCode=1619"},
+        {deep + std::string(32768, 'c') + "\\Setup.exe", "",
+         "GetModuleFileName Err：ErrCode = 122,ErrMsg = The data area passed to a system call is "
+         "too small.\r\n    Check MSIKido\r\n    Setup ExitCode=1619"},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.modulePath);
+        SCOPED_TRACE(row.modulePath.substr(0, 40));
         machine.SetModulePath(row.modulePath);
+        DeleteFileA(kTracePath);
         Launch();
         EXPECT_EQ(app.m_strExeDir, row.exeDir);
+        EXPECT_EQ(app.ExitInstance(), 1619);
+        const std::string trace = ReadTrace(machine);
+        EXPECT_NE(trace.find("    " + row.lastLines + "\r\n" + kEnd), std::string::npos) << trace;
+        EXPECT_EQ(trace.find("CopyFile1:Install.dat"), std::string::npos);
+        EXPECT_EQ(machine.MessageBoxes().back().text, "インストーラの起動に失敗しました。");
     }
 }
 

@@ -33,6 +33,7 @@ protected:
 
     // The main files were created on 2026-11-01 00:00:00 universal time.
     const std::int64_t created = sim::Clock::TicksFromCivil(2026, 11, 1, 0, 0, 0);
+    std::vector<tagMovedFile> moved;
 };
 
 TEST_F(BackupTest, TheThresholdIsExactToTheSecond) {
@@ -40,7 +41,7 @@ TEST_F(BackupTest, TheThresholdIsExactToTheSecond) {
     File("Plinth.dll", created + kSecond, created + kSecond);
     File("due.dll", created, created + kFifteenDays);
     File("early.dll", created + kFifteenDays - kSecond, created);
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder); });
+    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
     EXPECT_TRUE(Moved(kProgramFolder, "due.dll"));
     EXPECT_TRUE(Kept("early.dll"));
     EXPECT_TRUE(Kept("Qerno.exe"));
@@ -66,7 +67,7 @@ TEST_F(BackupTest, NamesAreMatchedInUpperCaseAndByContainment) {
                              "bakup_old.dll", "BAKUP_Other.exe", "my_Bakup_x.dll"}) {
         File(name, late, late);
     }
-    BackUpProgramFiles(kProgramFolder);
+    BackUpProgramFiles(kProgramFolder, moved);
     EXPECT_TRUE(Moved(kProgramFolder, "lower.dll"));
     EXPECT_TRUE(Moved(kProgramFolder, "Mixed.Exe"));
     EXPECT_TRUE(Moved(kProgramFolder, "double.exe.old"));
@@ -82,7 +83,7 @@ TEST_F(BackupTest, OnlyTheProgramFolderAndQerno3D) {
     File("Qerno3D\\q.dll", late, late);
     File("Qerno3D\\Deeper\\d.dll", late, late);
     File("Other\\o.dll", late, late);
-    BackUpProgramFiles(kProgramFolder);
+    BackUpProgramFiles(kProgramFolder, moved);
     EXPECT_TRUE(Moved(std::string(kProgramFolder) + "Qerno3D\\", "q.dll"));
     EXPECT_TRUE(Kept("Qerno3D\\Deeper\\d.dll"));
     EXPECT_TRUE(Kept("Other\\o.dll"));
@@ -97,7 +98,7 @@ TEST_F(BackupTest, AnOldBackupIsReplacedUnlessItCannotBeDeleted) {
     File("Bakup_b.dll", created, created);
     machine.Files().SetAttributes(std::string(kProgramFolder) + "Bakup_b.dll",
                                   FILE_ATTRIBUTE_READONLY);
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder); });
+    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
     EXPECT_TRUE(Moved(kProgramFolder, "a.dll"));
     EXPECT_EQ(machine.Files().ReadFile(std::string(kProgramFolder) + "b.dll"), "b.dll");
     EXPECT_NE(trace.find("        DeleteFile：" + std::string(kProgramFolder) +
@@ -116,7 +117,7 @@ TEST_F(BackupTest, AFailedMoveIsTracedAndTheNextFileStillMoves) {
     File("b.dll", late, late);
     auto inUse = machine.Files().HoldOpen(std::string(kProgramFolder) + "a.dll", GENERIC_READ,
                                           FILE_SHARE_READ);
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder); });
+    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
     EXPECT_NE(trace.find("        REN File：Error\r\n        Code=32\r\n"), std::string::npos)
         << trace;
     EXPECT_TRUE(Kept("a.dll"));
@@ -127,7 +128,7 @@ TEST_F(BackupTest, ABackupNameTakenByAFolderFailsTheMove) {
     File("Qerno.exe", created, created);
     File("a.dll", created + kFifteenDays, created + kFifteenDays);
     machine.Files().CreateFolder(std::string(kProgramFolder) + "Bakup_a.dll");
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder); });
+    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
     EXPECT_EQ(trace.find("DeleteFile："), std::string::npos);
     EXPECT_NE(trace.find("        REN File：Error\r\n        Code=183\r\n"), std::string::npos)
         << trace;
@@ -138,7 +139,7 @@ TEST_F(BackupTest, WithoutMainFilesTheReferenceIsNow) {
     const std::int64_t now = machine.Time().UniversalTicks();
     File("recent.dll", now - kSecond, now - kSecond);
     File("future.dll", now + kFifteenDays, now + kFifteenDays);
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder); });
+    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
     EXPECT_NE(trace.find("    2026/12/07 22:24:38\r\n"), std::string::npos) << trace;
     EXPECT_TRUE(Kept("recent.dll"));
     EXPECT_TRUE(Moved(kProgramFolder, "future.dll"));
@@ -147,8 +148,11 @@ TEST_F(BackupTest, WithoutMainFilesTheReferenceIsNow) {
 TEST_F(BackupTest, ThePatchNamesTheProductWhoseFolderIsBackedUp) {
     File("Qerno.exe", created, created);
     File("late.dll", created + kFifteenDays, created + kFifteenDays);
-    BackUpFile("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp");
+    BackUpFile("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp", moved);
     EXPECT_TRUE(Moved(kProgramFolder, "late.dll"));
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].strOwnPath, kProgramFolder + std::string("late.dll"));
+    EXPECT_EQ(moved[0].strBackupPath, kProgramFolder + std::string("Bakup_late.dll"));
     EXPECT_EQ(machine.Keys().OpenKeys(), 0u);
     EXPECT_EQ(machine.OpenFinds(), 0u);
 }
@@ -156,10 +160,10 @@ TEST_F(BackupTest, ThePatchNamesTheProductWhoseFolderIsBackedUp) {
 TEST_F(BackupTest, NoTargetOrNoRegistrationBacksNothingUp) {
     File("Qerno.exe", created, created);
     File("late.dll", created + kFifteenDays, created + kFifteenDays);
-    BackUpFile("C:\\Media\\MSP\\none.msp");
+    BackUpFile("C:\\Media\\MSP\\none.msp", moved);
     AddPatch("other", "Other Build 1", "{AAAAAAAA-1111-2222-3333-000000000001}", "6.0.1",
              "{00000000-0000-0000-0000-000000000001}");
-    BackUpFile("C:\\Media\\MSP\\other.msp");
+    BackUpFile("C:\\Media\\MSP\\other.msp", moved);
     EXPECT_TRUE(Kept("late.dll"));
 }
 

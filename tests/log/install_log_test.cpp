@@ -14,6 +14,9 @@ TEST(InstallLogName, SilentModeUsesTheGivenNameOrTheFixedPath) {
     EXPECT_EQ(GetInstallLogName(1, ""), "C:\\NimbraInstallLog.log");
     machine.SetTempPath(std::nullopt);
     EXPECT_EQ(GetInstallLogName(1, "x.log"), "x.log");
+    // Unattended mode is silent mode too.
+    EXPECT_EQ(GetInstallLogName(2, "x.log"), "x.log");
+    EXPECT_EQ(GetInstallLogName(2, ""), "C:\\NimbraInstallLog.log");
 }
 
 TEST(InstallLogName, NormalModeStampsANameInTheTemporaryFolder) {
@@ -22,7 +25,6 @@ TEST(InstallLogName, NormalModeStampsANameInTheTemporaryFolder) {
     // A name from the command line counts only in silent mode.
     EXPECT_EQ(GetInstallLogName(0, "C:\\Logs\\x.log"),
               std::string(kTemp) + "Install_QernoE_2026_1207_222445.log");
-    EXPECT_EQ(GetInstallLogName(2, ""), std::string(kTemp) + "Install_QernoE_2026_1207_222445.log");
     machine.Time().AdvanceSeconds(1);
     EXPECT_EQ(GetInstallLogName(0, ""), std::string(kTemp) + "Install_QernoE_2026_1207_222446.log");
 }

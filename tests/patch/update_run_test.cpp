@@ -369,12 +369,14 @@ TEST_F(UpdateRunTest, TheWholeTraceOfASetupRun) {
                 Code=1
                 Code=32832
                 2026/12/07 22:24:38
+                Process ExitCode=0
                 2026/12/07 22:24:38
             ShellExe-End
         SetupPatch-End
     InstMSP-End
     Delete LogFile
     Delete DatFile
+    Setup ExitCode=0
 QernoE_Update-End 2026/12/07 22:24:38
 )";
     // The file's lines end in CR LF; getline kept the CRs.

@@ -42,18 +42,21 @@ protected:
     // The check inside a trace run; its result and lines.
     std::pair<bool, std::string> Check() {
         bool stop = false;
-        const std::string trace = TraceOf(machine, [&] { stop = CheckInstallerEngine(app); });
+        const std::string trace =
+            TraceOf(machine, [&] { stop = CheckInstallerEngine(app, exitCode); });
         return {stop, trace};
     }
 
     sim::Machine machine;
     CSetupExeApp app;
+    int exitCode = -7; // untouched unless the update stops
 };
 
 TEST_F(EngineCheckTest, VersionsThatAgreeInTheirFirstThreePartsShowNoDialog) {
     Versions({3, 1, 4000, 2435}, {3, 1, 4000, 3959}, {3, 1, 4000, 1823});
     const auto [stop, trace] = Check();
     EXPECT_FALSE(stop);
+    EXPECT_EQ(exitCode, -7);
     EXPECT_TRUE(machine.Ui().Dialogs().empty());
     EXPECT_EQ(trace, CrLfLines({"        Check DllVer-Start",
                                 "            C:\\Windows\\System32\\msiexec.exe：3.1.4000.2435",
@@ -75,23 +78,40 @@ TEST_F(EngineCheckTest, AMismatchAsksAndYesGoesOn) {
     ASSERT_EQ(machine.Ui().Dialogs().size(), 1u);
 }
 
-TEST_F(EngineCheckTest, NoEscAndEnterStopTheUpdate) {
+TEST_F(EngineCheckTest, NoEscAndEnterStopTheUpdateAsTheUsersCancel) {
     for (const UserAction answer : {UserAction::No, UserAction::Escape, UserAction::Enter}) {
         SCOPED_TRACE(static_cast<int>(answer));
         Mismatch();
         machine.Ui().Script({answer});
         const auto [stop, trace] = Check();
         EXPECT_TRUE(stop);
+        EXPECT_EQ(exitCode, 1602);
         const std::string end = CrLfLines({"            Dll Ver Compare Fail",
                                            "            Install END", "        Check DllVer-End"});
         EXPECT_EQ(trace.substr(trace.size() - end.size()), end);
     }
 }
 
-TEST_F(EngineCheckTest, ADialogThatCannotOpenStopsTheUpdate) {
+TEST_F(EngineCheckTest, NobodyAskedStopsTheUpdateAsAFailure) {
     Mismatch();
     machine.Ui().LoadResources(""); // no template 134
-    EXPECT_TRUE(Check().first);
+    const auto [stop, trace] = Check();
+    EXPECT_TRUE(stop);
+    EXPECT_EQ(exitCode, 1603);
+    EXPECT_NE(trace.find("            DialogBoxParam Err："), std::string::npos) << trace;
+
+    // Unattended: the dialog is never shown, the trace ends as after No.
+    test::LoadCompiledResources(machine);
+    app.m_nSilentMode = 2;
+    exitCode = 0;
+    const auto [unattendedStop, unattended] = Check();
+    EXPECT_TRUE(unattendedStop);
+    EXPECT_EQ(exitCode, 1603);
+    EXPECT_TRUE(machine.Ui().Dialogs().empty());
+    EXPECT_NE(unattended.find(CrLfLines({"            Dll Ver Compare Fail",
+                                         "            Install END", "        Check DllVer-End"})),
+              std::string::npos)
+        << unattended;
 }
 
 TEST_F(EngineCheckTest, TheDialogAsTheUserSeesIt) {
@@ -161,6 +181,7 @@ TEST_F(EngineCheckTest, NoReadableEngineFileAtAllAgrees) {
     machine.Files().WriteFile(std::string(kSystem) + "msi.dll", "no version resource");
     const auto [stop, trace] = Check();
     EXPECT_FALSE(stop);
+    EXPECT_EQ(exitCode, -7);
     EXPECT_TRUE(machine.Ui().Dialogs().empty());
     EXPECT_EQ(trace, CrLfLines({"        Check DllVer-Start", "        Check DllVer-End"}));
 }
@@ -221,7 +242,8 @@ TEST(HrefCursor, OlderWindowsBorrowTheHelpProgramsHandOrShowTheArrow) {
     machine.Files().SetFileVersion("C:\\Windows\\System32\\msi.dll", 2, 0, 0, 0);
     machine.Ui().Script({UserAction::ClickLink, UserAction::No});
     CSetupExeApp app;
-    EXPECT_TRUE(CheckInstallerEngine(app));
+    int exitCode = 0;
+    EXPECT_TRUE(CheckInstallerEngine(app, exitCode));
     EXPECT_EQ(machine.Ui().CurrentCursorName(), "copy of C:\\Windows\\winhlp32.exe#106");
     // The copy was the link's own and went with it, as did the help program.
     EXPECT_EQ(machine.Ui().LiveOwnCursors(), 0u);
@@ -230,7 +252,7 @@ TEST(HrefCursor, OlderWindowsBorrowTheHelpProgramsHandOrShowTheArrow) {
     machine.SetWindowsVersion({4, 10, 2222, VER_PLATFORM_WIN32_WINDOWS, 0});
     DeleteFileA("C:\\Windows\\winhlp32.exe");
     machine.Ui().Script({UserAction::ClickLink, UserAction::No});
-    EXPECT_TRUE(CheckInstallerEngine(app));
+    EXPECT_TRUE(CheckInstallerEngine(app, exitCode));
     EXPECT_EQ(machine.Ui().CurrentCursorName(), "arrow");
 }
 

@@ -97,12 +97,13 @@ public:
         machine.Msi().ApplyPatch(kProductCode, {code, ":T;:#T", cached});
     }
 
-    // One whole launch with this command line.
-    void Launch(std::string cmdLine = "") {
+    // One whole launch with this command line; its exit code.
+    int Launch(std::string cmdLine = "") {
         m_cmdLine = std::move(cmdLine);
         CSetupExeApp app;
         app.m_lpCmdLine = m_cmdLine.data();
         app.InitInstance();
+        return app.ExitInstance();
     }
 
     std::string Trace() {

@@ -363,7 +363,7 @@ bool FileSystem::MakeFolder(std::string_view path, DWORD& error) {
     return true;
 }
 
-bool FileSystem::Move(std::string_view from, std::string_view to, DWORD& error) {
+bool FileSystem::Move(std::string_view from, std::string_view to, DWORD& error, bool replace) {
     std::string fromName;
     auto fromFolder = ParentFolder(from, fromName, error);
     if (!fromFolder) {
@@ -379,15 +379,31 @@ bool FileSystem::Move(std::string_view from, std::string_view to, DWORD& error) 
     if (!toFolder) {
         return false;
     }
-    if (toFolder->children.count(NameKey(toName)) != 0) {
+    auto target = toFolder->children.find(NameKey(toName));
+    const bool replacing = target != toFolder->children.end();
+    if (replacing && !replace) {
         error = ERROR_ALREADY_EXISTS;
         return false;
     }
-    for (const OpenFile* open : source->second->openFiles) {
-        if (!(open->Share() & FILE_SHARE_DELETE)) {
-            error = ERROR_SHARING_VIOLATION;
-            return false;
+    if (replacing && (target->second->IsFolder() || target->second == source->second ||
+                      (target->second->attributes & FILE_ATTRIBUTE_READONLY))) {
+        error = ERROR_ACCESS_DENIED;
+        return false;
+    }
+    auto inUse = [](const FileNode& node) {
+        for (const OpenFile* open : node.openFiles) {
+            if (!(open->Share() & FILE_SHARE_DELETE)) {
+                return true;
+            }
         }
+        return false;
+    };
+    if (inUse(*source->second) || (replacing && inUse(*target->second))) {
+        error = ERROR_SHARING_VIOLATION;
+        return false;
+    }
+    if (replacing) {
+        toFolder->children.erase(target);
     }
     std::shared_ptr<FileNode> node = source->second;
     fromFolder->children.erase(source);

@@ -101,8 +101,9 @@ public:
     // A new empty folder in an existing one.
     bool MakeFolder(std::string_view path, DWORD& error);
     // Gives a file or folder a new path (any folder of the same drive); the target must not
-    // exist.
-    bool Move(std::string_view from, std::string_view to, DWORD& error);
+    // exist, unless `replace` allows an existing file there (not a folder, not read-only, not
+    // open without delete sharing) to be replaced.
+    bool Move(std::string_view from, std::string_view to, DWORD& error, bool replace = false);
     // Removes a file (folder = false) or an empty folder (folder = true).
     bool Remove(std::string_view path, bool folder, DWORD& error);
     // The folder a path names and the name within it; null when the folder does not exist.

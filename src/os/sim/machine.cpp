@@ -93,6 +93,26 @@ bool Machine::DeleteAtom(ATOM atom) {
     return m_atoms.erase(atom) != 0;
 }
 
+HANDLE Machine::OpenMutex(const std::string& name, bool& existed, DWORD& error) {
+    // Object names, unlike file names, match case-sensitively.
+    if (m_deniedMutexes.count(name) != 0) {
+        error = ERROR_ACCESS_DENIED;
+        return nullptr;
+    }
+    existed = false;
+    for (const auto& [handle, held] : m_mutexHandles) {
+        existed = existed || (!name.empty() && *held == name);
+    }
+    auto held = std::make_unique<std::string>(name);
+    HANDLE handle = held.get();
+    m_mutexHandles[handle] = std::move(held);
+    return handle;
+}
+
+bool Machine::CloseMutex(HANDLE handle) {
+    return m_mutexHandles.erase(handle) != 0;
+}
+
 void Machine::SetSystemMessage(DWORD code, std::optional<std::string> message) {
     if (message) {
         m_messages[code] = std::move(*message);

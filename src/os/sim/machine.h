@@ -103,6 +103,14 @@ public:
     ATOM FindAtom(std::string_view name) const;
     bool DeleteAtom(ATOM atom);
 
+    // Named mutexes, shared by every process of the machine: a name exists while a handle to
+    // it is open. A test holds one as another process would by creating it through the door.
+    // A denied name is one another user's process made with security that keeps us out.
+    HANDLE OpenMutex(const std::string& name, bool& existed, DWORD& error);
+    bool CloseMutex(HANDLE handle);
+    void DenyMutex(const std::string& name) { m_deniedMutexes.insert(name); }
+    std::size_t OpenMutexHandles() const { return m_mutexHandles.size(); }
+
     // System message texts (FormatMessageA, system table); nullopt removes a text.
     void SetSystemMessage(DWORD code, std::optional<std::string> message);
     std::optional<std::string> SystemMessage(DWORD code) const;
@@ -120,6 +128,8 @@ private:
     std::string m_modulePath;
     std::set<int> m_keysDown;
     std::map<ATOM, std::string> m_atoms;
+    std::map<HANDLE, std::unique_ptr<std::string>> m_mutexHandles;
+    std::set<std::string> m_deniedMutexes;
     std::map<DWORD, std::string> m_messages;
     std::set<void*> m_localBlocks;
     std::string m_windowsFolder = "C:\\Windows";

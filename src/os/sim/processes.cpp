@@ -18,6 +18,15 @@ HANDLE Processes::Start(Machine& machine, ProcessStart start, bool keepHandle) {
     return handle;
 }
 
+bool Processes::ExitCode(HANDLE handle, DWORD& exitCode) const {
+    auto found = m_handles.find(handle);
+    if (found == m_handles.end() || m_exitCodeUnreadable) {
+        return false;
+    }
+    exitCode = found->second->exitCode;
+    return true;
+}
+
 bool Processes::Close(HANDLE handle) {
     return m_handles.erase(handle) != 0;
 }

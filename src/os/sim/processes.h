@@ -43,6 +43,10 @@ public:
     // For the simulated calls.
     HANDLE Start(Machine& machine, ProcessStart start, bool keepHandle);
     bool IsProcess(HANDLE handle) const { return m_handles.count(handle) != 0; }
+    // The exit code of an ended process; false for a handle that is no process.
+    bool ExitCode(HANDLE handle, DWORD& exitCode) const;
+    // GetExitCodeProcess fails from now on, as for a handle without query access.
+    void SetExitCodeUnreadable(bool unreadable) { m_exitCodeUnreadable = unreadable; }
     bool Close(HANDLE handle);
 
 private:
@@ -51,6 +55,7 @@ private:
     };
     ChildProgram m_program;
     Outcome m_outcome = Outcome::Started;
+    bool m_exitCodeUnreadable = false;
     std::vector<ProcessStart> m_starts;
     std::map<HANDLE, std::unique_ptr<Process>> m_handles;
 };

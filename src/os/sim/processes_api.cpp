@@ -47,8 +47,27 @@ DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD /*dwMilliseconds*/) {
     return WAIT_OBJECT_0;
 }
 
+BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, DWORD* lpExitCode) {
+    if (lpExitCode == nullptr || !Machine::Current().Programs().ExitCode(hProcess, *lpExitCode)) {
+        SetLastError(Machine::Current().Programs().IsProcess(hProcess) ? ERROR_ACCESS_DENIED
+                                                                       : ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES /*lpMutexAttributes*/, BOOL /*bInitialOwner*/,
+                           LPCSTR lpName) {
+    bool existed = false;
+    DWORD error = 0;
+    HANDLE mutex = Machine::Current().OpenMutex(lpName == nullptr ? "" : lpName, existed, error);
+    // The call reports success with ERROR_ALREADY_EXISTS when it opened an existing mutex.
+    SetLastError(mutex == nullptr ? error : existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+    return mutex;
+}
+
 BOOL WINAPI CloseHandle(HANDLE hObject) {
-    if (!Machine::Current().Programs().Close(hObject)) {
+    if (!Machine::Current().Programs().Close(hObject) && !Machine::Current().CloseMutex(hObject)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
@@ -65,6 +84,18 @@ BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
     DWORD error = 0;
     if (lpExistingFileName == nullptr || lpNewFileName == nullptr ||
         !Machine::Current().Files().Move(lpExistingFileName, lpNewFileName, error)) {
+        SetLastError(lpExistingFileName == nullptr ? ERROR_INVALID_PARAMETER : error);
+        return FALSE;
+    }
+    Machine::Current().Log(std::string("move ") + lpExistingFileName);
+    return TRUE;
+}
+
+BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
+    DWORD error = 0;
+    if (lpExistingFileName == nullptr || lpNewFileName == nullptr ||
+        !Machine::Current().Files().Move(lpExistingFileName, lpNewFileName, error,
+                                         (dwFlags & MOVEFILE_REPLACE_EXISTING) != 0)) {
         SetLastError(lpExistingFileName == nullptr ? ERROR_INVALID_PARAMETER : error);
         return FALSE;
     }

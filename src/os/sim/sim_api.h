@@ -95,6 +95,7 @@ constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
 
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
@@ -352,6 +353,7 @@ struct SHELLEXECUTEINFOA {
 };
 constexpr ULONG SEE_MASK_NOCLOSEPROCESS = 0x00000040;
 constexpr ULONG SEE_MASK_NO_CONSOLE = 0x00008000;
+constexpr ULONG SEE_MASK_FLAG_NO_UI = 0x00000400;
 constexpr DWORD INFINITE = 0xFFFFFFFF;
 constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
@@ -470,8 +472,12 @@ DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
 void WINAPI GetLocalTime(SYSTEMTIME* lpSystemTime);
 BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes);
 BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName);
+BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags);
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 BOOL WINAPI CloseHandle(HANDLE hObject);
+BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, DWORD* lpExitCode);
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner,
+                           LPCSTR lpName);
 void WINAPI GetSystemTimeAsFileTime(FILETIME* lpSystemTimeAsFileTime);
 BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* lpFileTime, FILETIME* lpLocalFileTime);
 BOOL WINAPI FileTimeToSystemTime(const FILETIME* lpFileTime, SYSTEMTIME* lpSystemTime);

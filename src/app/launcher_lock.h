@@ -1,0 +1,12 @@
+// One launcher at a time on a machine: a deployment service's run and a person's run must not
+// both start the installer.
+#pragma once
+
+#include "os/scoped_handle.h"
+
+// The mutex's name, in the global namespace so that every session sees it.
+constexpr char kLauncherMutexName[] = "Global\\QernoE_Update_Setup";
+
+// Takes the lock into `lock` for as long as it is held; false when another launcher holds it.
+// A lock that cannot be made for another reason is traced and does not stop the run.
+bool TakeLauncherLock(CKernelHandle& lock);

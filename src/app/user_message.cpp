@@ -1,0 +1,26 @@
+#include "app/user_message.h"
+
+#include "app/setup_exe_app.h"
+#include "log/trace_log.h"
+
+namespace {
+constexpr char kProductName[] = "Ortolan Qerno6 E";
+constexpr UINT kBoxStyle = MB_OK | MB_ICONWARNING;
+} // namespace
+
+void ShowWarningBox(const CSetupExeApp& app, const std::string& caption, const std::string& text) {
+    if (!app.IsUnattended()) {
+        MessageBoxA(nullptr, text.c_str(), caption.c_str(), kBoxStyle);
+        return;
+    }
+    // One trace line per box: a line feed is never a second byte in code page 932.
+    std::string line = "MessageBox：" + caption + "：";
+    for (char ch : text) {
+        line += ch == '\n' ? std::string("\\n") : std::string(1, ch);
+    }
+    TraceLine(line);
+}
+
+void ShowLaunchFailure(const CSetupExeApp& app) {
+    ShowWarningBox(app, kProductName, "インストーラの起動に失敗しました。");
+}

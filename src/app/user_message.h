@@ -1,0 +1,14 @@
+// What the launcher tells the user: warning boxes, or, in unattended mode, where nobody may be
+// at the screen to answer one, the same texts in the trace.
+#pragma once
+
+#include <string>
+
+class CSetupExeApp;
+
+// A warning box with an OK button and no owner window. Unattended, the trace line
+// "MessageBox：<caption>：<text>" instead, each line feed of the text written as "\n".
+void ShowWarningBox(const CSetupExeApp& app, const std::string& caption, const std::string& text);
+
+// The box that says the installer could not be started.
+void ShowLaunchFailure(const CSetupExeApp& app);

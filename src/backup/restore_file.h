@@ -1,0 +1,13 @@
+// After the installer has run: files moved aside go back to their own names, so that a failed
+// or cancelled update never leaves the product without its program files.
+#pragma once
+
+#include "backup/backup_file.h"
+
+#include <vector>
+
+// Moves each file back from its "Bakup_" name. After a failed installer run every moved file
+// goes back, over whatever the installer left under its own name; after a successful one only
+// those whose own name is empty (the installer did not lay them again). The traced operation
+// "RestoreFile" appears only when a file is moved back.
+void RestoreFile(const std::vector<tagMovedFile>& moved, bool installerFailed);
