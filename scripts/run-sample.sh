@@ -101,7 +101,13 @@ colon=$(printf '\x81\x46' | iconv -f CP932 -t UTF-8)
 echo "--- the command line msiexec.exe was started with (from the trace) ---"
 iconv -f CP932 -t UTF-8 "$trace" | sed -n "s/^ *CmdLine ${colon}/    msiexec.exe /p"
 echo "--- program files moved aside before the patch (changed more than 15 days after install) ---"
+iconv -f CP932 -t UTF-8 "$trace" | sed -n "s/^ *REN File${colon}\(.*\) → .*/    \1/p"
+echo "--- put back after the installer, which did not lay them again ---"
+iconv -f CP932 -t UTF-8 "$trace" | sed -n "s/^ *Restore File${colon}.* → \(.*\)/    \1/p"
+echo "--- backup copies kept ---"
 (cd "$program" && find . -name 'Bakup_*' | sed 's|^\./|    |')
+echo "--- exit codes (from the trace) ---"
+iconv -f CP932 -t UTF-8 "$trace" | sed -n 's/^ *\(Process ExitCode=.*\)/    msiexec.exe: \1/p; s/^ *\(Setup ExitCode=.*\)/    Setup.exe:   \1/p'
 echo "--- the installed Qerno.exe now: version resource of build 1234? ---"
 if cmp -s "$program/Qerno.exe" "$workdir/product-1234/payload/Qerno.exe"; then
     echo "    yes: the patch replaced the program files"
