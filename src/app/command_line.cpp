@@ -25,13 +25,19 @@ tagCommandLineOptions ParseCommandLine(std::string_view cmdLine) {
     if (key == text::npos) {
         return options;
     }
-    std::string value(rest.substr(key + kLogFileKey.size()));
-    if (text::FindChar(value, '"') != text::npos) {
-        // A quoted path loses its quotes. Blanks after the closing quote are dropped first, or
-        // the quote would stay in the path and name a file nobody asked for.
-        value = text::TrimRightSpace(value);
-        value = value.size() >= 2 ? value.substr(1, value.size() - 2) : std::string();
+    const std::string given(rest.substr(key + kLogFileKey.size()));
+    // Blanks after the closing quote go first, or the quote would stay in the path.
+    std::string path = text::TrimRightSpace(given);
+    if (path.size() >= 2 && path.front() == '"' &&
+        text::FindLastChar(path, '"') == path.size() - 1) {
+        path = path.substr(1, path.size() - 2);
     }
-    options.strLogFileName = value;
+    // A quote left inside would end the path's quoted argument on the installer's command line
+    // and carry the rest into it.
+    if (path.empty() || text::FindChar(path, '"') != text::npos) {
+        options.strRejectedLogFileName = given;
+        return options;
+    }
+    options.strLogFileName = path;
     return options;
 }

@@ -51,10 +51,12 @@ BOOL CSetupExeApp::InitInstance() {
 
     m_nSilentMode = 0;
     m_strLogFileName.clear();
+    m_strRejectedLogFileName.reset();
     if (m_lpCmdLine != nullptr && *m_lpCmdLine != '\0') {
         const tagCommandLineOptions options = ParseCommandLine(m_lpCmdLine);
         m_nSilentMode = options.nSilentMode;
         m_strLogFileName = options.strLogFileName;
+        m_strRejectedLogFileName = options.strRejectedLogFileName;
     }
 
     CTraceLog traceLog;

@@ -3,6 +3,7 @@
 
 #include "framework/win_app.h"
 
+#include <optional>
 #include <string>
 
 class CSetupExeApp : public CWinApp {
@@ -22,7 +23,9 @@ public:
     std::string m_strDatPath;     // the temporary copy of Install.dat, "" when none
     int m_nSilentMode = 0;        // 1 with "/silent1", 2 with "/silent2"
     std::string m_strLogFileName; // installer log named on the command line (silent mode)
-    int m_nExitCode = 0;          // what the run ends with
+    // A "LOGFILENAME=" value that could not be used, as given.
+    std::optional<std::string> m_strRejectedLogFileName;
+    int m_nExitCode = 0; // what the run ends with
 
 private:
     // The phases after the checks; the run's exit code.

@@ -1,6 +1,7 @@
 #include "backup/backup_file.h"
 
 #include "log/trace_scope.h"
+#include "msiquery/installed_target.h"
 #include "msiquery/patch_summary.h"
 #include "msiquery/product_inst_dir.h"
 #include "text/split_string.h"
@@ -69,9 +70,11 @@ std::string FormatTimeText(std::int64_t time) {
         static_cast<std::uint64_t>((time + kSecondsFrom1601To1970) * kTicksPerSecond);
     const FILETIME universal{static_cast<DWORD>(ticks & 0xFFFFFFFFu),
                              static_cast<DWORD>(ticks >> 32)};
-    FILETIME local{};
+    // The offset in force on that date: today's daylight saving would shift summer dates.
+    SYSTEMTIME universalCivil{};
     SYSTEMTIME civil{};
-    if (!FileTimeToLocalFileTime(&universal, &local) || !FileTimeToSystemTime(&local, &civil)) {
+    if (!FileTimeToSystemTime(&universal, &universalCivil) ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &universalCivil, &civil)) {
         return "";
     }
     char text[128];
@@ -87,7 +90,7 @@ void BackUpFile(const std::string& patchPath, std::vector<tagMovedFile>& moved) 
         return;
     }
     std::string folder;
-    if (!GetProductInstDir(target, folder)) {
+    if (!GetProductInstDir(ChooseInstalledTarget(target), folder)) {
         return;
     }
     BackUpProgramFiles(AppendBackslash(folder), moved);
@@ -112,7 +115,11 @@ void BackUpProgramFiles(const std::string& folder, std::vector<tagMovedFile>& mo
         if (created == 0) {
             created = SecondsOf(found.ftLastWriteTime);
         }
-        reference = std::min(reference, created);
+        // A time before 1970 says nothing about the installation; taken as the reference, it
+        // would move every program file, the main programs included.
+        if (created != 0) {
+            reference = std::min(reference, created);
+        }
     }
 
     std::vector<std::string> folders{folder};

@@ -1,6 +1,7 @@
 #include "log/install_log.h"
 
 #include "log/temp_folder.h"
+#include "log/trace_log.h"
 #include "os/scoped_handle.h"
 #include "text/append_backslash.h"
 #include "text/mbstring.h"
@@ -14,9 +15,13 @@ constexpr char kProductWord[] = "QernoE";
 constexpr std::size_t kLogsKept = 5;
 } // namespace
 
-std::string GetInstallLogName(int nSilentMode, const std::string& strLogFileName) {
+std::string GetInstallLogName(int nSilentMode, const std::string& strLogFileName,
+                              const std::optional<std::string>& rejected) {
     // Unattended mode (2) is silent mode too.
     if (nSilentMode != 0) {
+        if (rejected) {
+            TraceLine("LOGFILENAME Err：" + *rejected);
+        }
         return strLogFileName.empty() ? kFallbackInstallLog : strLogFileName;
     }
     const std::string folder = GetTempFolderLongForm();

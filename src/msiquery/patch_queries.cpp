@@ -71,10 +71,12 @@ bool GetPatchPackageCode(const std::string& productCode, std::vector<std::string
         char patchCode[256] = {};
         char transforms[256] = {};
         DWORD transformsLength = sizeof transforms;
-        // Whatever ends the enumeration (its end, transforms that do not fit, an error) ends
-        // the list as far as it got.
-        if (MsiEnumPatchesA(productCode.c_str(), index, patchCode, transforms, &transformsLength) !=
-            ERROR_SUCCESS) {
+        // Transforms that do not fit still come with the patch code filled in: a patch with a
+        // long transform list counts, and the patches after it are read. Anything else (the
+        // end, an error) ends the list as far as it got.
+        const UINT result =
+            MsiEnumPatchesA(productCode.c_str(), index, patchCode, transforms, &transformsLength);
+        if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) {
             break;
         }
         TraceLine(std::string("PatchCode:") + patchCode);

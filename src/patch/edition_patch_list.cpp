@@ -25,6 +25,14 @@ constexpr int kTraceNoPackageCode = 2327;
 constexpr int kTraceListedPackage = 2339;
 constexpr int kTraceNotListed = 2344;
 
+// A name that stays inside MSP\: a settings file on the media must not make the launcher apply
+// a patch from anywhere else. The searches step over double-byte characters, whose second byte
+// may be 0x5C.
+bool IsPlainBaseName(const std::string& name) {
+    return text::FindChar(name, '\\') == text::npos && text::FindChar(name, '/') == text::npos &&
+           text::FindChar(name, ':') == text::npos && text::FindString(name, "..") == text::npos;
+}
+
 constexpr UINT kRevisionNumber = 9;
 constexpr UINT kTypeText = 30;
 
@@ -107,7 +115,7 @@ bool ChkInstall(CSetupExeApp& app, const std::string& localPackage, std::string&
         chosenPatchPath = patchFolder + entry.strPatchName + ".msp";
         TraceLine(chosenPatchPath);
         TraceCode(kTraceListedPackage);
-        return IsExistingFile(chosenPatchPath);
+        return IsPlainBaseName(entry.strPatchName) && IsExistingFile(chosenPatchPath);
     }
     TraceCode(kTraceNotListed);
     return false;

@@ -4,6 +4,7 @@
 #include "app/setup_exe_app.h"
 #include "app/user_message.h"
 #include "log/trace_scope.h"
+#include "msiquery/installed_target.h"
 #include "msiquery/msi_version.h"
 #include "msiquery/package_queries.h"
 #include "msiquery/patch_queries.h"
@@ -148,7 +149,7 @@ int InstMSP(CSetupExeApp& app) {
     const std::string caption = build == text::npos ? "" : title.substr(0, build);
 
     std::string localPackage;
-    if (!GetMSIProductInfo(target, "LocalPackage", localPackage)) {
+    if (!GetMSIProductInfo(ChooseInstalledTarget(target), "LocalPackage", localPackage)) {
         TraceCode(kTraceNotInstalled);
         ShowNoTarget(app, caption);
         return ExitCodeNoTarget;

@@ -28,7 +28,10 @@ int SetupPatch(CSetupExeApp& app, const std::string& patchPath) {
     CTraceScope scope("SetupPatch");
     const bool silent = app.m_nSilentMode != 0;
     std::string commandLine = "/p \"" + patchPath + "\"";
-    commandLine += " /l*v \"" + GetInstallLogName(app.m_nSilentMode, app.m_strLogFileName) + "\"";
+    commandLine +=
+        " /l*v \"" +
+        GetInstallLogName(app.m_nSilentMode, app.m_strLogFileName, app.m_strRejectedLogFileName) +
+        "\"";
     if (app.IsUnattended()) {
         // Nobody may restart the machine under a deployment tool; 3010 tells it one is due.
         commandLine += " REINSTALL=ALL REINSTALLMODE=vemus /qn REBOOT=ReallySuppress MERGEFRM=1";

@@ -1,5 +1,8 @@
 #include "readiness/href_static.h"
 
+#include "log/trace_log.h"
+#include "readiness/link_address.h"
+
 #include <string>
 
 namespace {
@@ -68,10 +71,11 @@ LRESULT CHrefStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CHrefStatic::OpenLink() {
     const std::string text = GetWindowText();
-    if (PathIsURLA(text.c_str()) == 1) {
-        ShellExecuteA(nullptr, nullptr, text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    } else {
-        const std::string mail = "mailto:" + text;
-        ShellExecuteA(nullptr, "open", mail.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const tagLinkAddress link = GetLinkAddress(text);
+    if (link.strAddress.empty()) {
+        TraceLine("Link Err：" + text);
+        return;
     }
+    ShellExecuteA(nullptr, link.bOpenVerb ? "open" : nullptr, link.strAddress.c_str(), nullptr,
+                  nullptr, SW_SHOWNORMAL);
 }

@@ -1,5 +1,5 @@
 // A static text control drawn as a link: blue, underlined, a hand cursor, and a click opens
-// its own text with the shell (a web address as itself, anything else as an e-mail address).
+// its own text with the shell when it is a web or e-mail address (link_address.h).
 #pragma once
 
 #include "framework/wnd.h"

@@ -9,6 +9,7 @@ TEST(CommandLine, Table) {
         const char* cmdLine;
         int silent;
         const char* logFile;
+        const char* rejected = nullptr; // the value as given, when it is not used
     };
     const Row rows[] = {
         {"", 0, ""},
@@ -17,12 +18,17 @@ TEST(CommandLine, Table) {
         {"/silent1 LOGFILENAME=C:\\Logs\\x.log", 1, "C:\\Logs\\x.log"},
         // Blanks after a quoted value would otherwise leave the closing quote in the path.
         {"/silent1 LOGFILENAME=\"C:\\Logs\\a b.log\"  ", 1, "C:\\Logs\\a b.log"},
-        // An unquoted value is taken as it stands, blanks included.
-        {"/silent1 LOGFILENAME=C:\\x.log ", 1, "C:\\x.log "},
-        // Any quote makes the value lose its first and last character.
-        {"/silent1 LOGFILENAME=C:\\a\"b.log", 1, ":\\a\"b.lo"},
-        {"/silent1 LOGFILENAME=\"", 1, ""},
-        {"/silent1 LOGFILENAME=", 1, ""},
+        {"/silent1 LOGFILENAME=C:\\x.log ", 1, "C:\\x.log"},
+        // A value that is empty or keeps a quote is not used (the fallback path then applies).
+        {"/silent1 LOGFILENAME=C:\\a\"b.log", 1, "", "C:\\a\"b.log"},
+        {"/silent1 LOGFILENAME=\"C:\\Logs\\a.log\" /qb", 1, "", "\"C:\\Logs\\a.log\" /qb"},
+        {"/silent1 LOGFILENAME=C:\\Logs\\x.log\"", 1, "", "C:\\Logs\\x.log\""},
+        {"/silent1 LOGFILENAME=\"", 1, "", "\""},
+        {"/silent1 LOGFILENAME=\"\"", 1, "", "\"\""},
+        {"/silent1 LOGFILENAME=", 1, "", ""},
+        {"/silent1 LOGFILENAME=   ", 1, "", "   "},
+        // A value ending in a double-byte character keeps it whole.
+        {"/silent1 LOGFILENAME=C:\\Logs\\\x95\x5C", 1, "C:\\Logs\\\x95\x5C"},
         {"LOGFILENAME=C:\\x.log", 0, ""},
         {"/SILENT1 LOGFILENAME=C:\\x.log", 0, ""},
         {"/silent1 logfilename=C:\\x.log", 1, ""},
@@ -43,6 +49,9 @@ TEST(CommandLine, Table) {
         const tagCommandLineOptions options = ParseCommandLine(row.cmdLine);
         EXPECT_EQ(options.nSilentMode, row.silent);
         EXPECT_EQ(options.strLogFileName, row.logFile);
+        EXPECT_EQ(options.strRejectedLogFileName.has_value(), row.rejected != nullptr);
+        EXPECT_EQ(options.strRejectedLogFileName.value_or(""),
+                  row.rejected != nullptr ? row.rejected : "");
     }
 }
 

@@ -88,7 +88,7 @@ TEST_F(DatFileTest, NoExecutableFolderLooksInTheCurrentFolder) {
 }
 
 TEST_F(DatFileTest, AFolderNamedWithADoubleByteCharacterEndingIn5C) {
-    // C:\表\ and C:\表 (no backslash of its own: its last byte 0x5C counts as one).
+    // C:\表\ and C:\表 (no backslash of its own: one is added, the last byte 0x5C is 表's).
     machine.Files().WriteFile("C:\\\x95\x5C\\Install.dat", kContent);
     app.m_strExeDir = "C:\\\x95\x5C\\";
     const std::string trace = CopyAndTrace();
@@ -101,7 +101,7 @@ TEST_F(DatFileTest, AFolderNamedWithADoubleByteCharacterEndingIn5C) {
     machine.Files().WriteFile("C:\\\x95\x5CInstall.dat", "other");
     app.m_strExeDir = "C:\\\x95\x5C";
     CopyDatFile(app);
-    EXPECT_EQ(machine.Files().ReadFile(app.m_strDatPath), "other");
+    EXPECT_EQ(machine.Files().ReadFile(app.m_strDatPath), kContent);
 }
 
 TEST_F(DatFileTest, NoTemporaryFolder) {

@@ -167,6 +167,29 @@ TEST_F(BackupTest, NoTargetOrNoRegistrationBacksNothingUp) {
     EXPECT_TRUE(Kept("late.dll"));
 }
 
+TEST_F(BackupTest, AMainFileFromBefore1970IsNoReference) {
+    const std::int64_t before1970 = sim::Clock::TicksFromCivil(1960, 1, 1, 0, 0, 0);
+    File("Qerno.exe", before1970, before1970);
+    File("Wardex.exe", created, created);
+    File("late.dll", created + kFifteenDays, created + kFifteenDays);
+    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
+    EXPECT_NE(trace.find("    2026/11/01 09:00:00\r\n"), std::string::npos) << trace;
+    EXPECT_TRUE(Kept("Qerno.exe"));
+    EXPECT_TRUE(Kept("Wardex.exe"));
+    EXPECT_TRUE(Moved(kProgramFolder, "late.dll"));
+}
+
+TEST(FormatTimeText, EachDateInTheOffsetInForceOnIt) {
+    sim::Machine machine;
+    // New York: five hours behind, four in summer; today (7 December) is winter.
+    machine.Time().SetBiasMinutes(300);
+    machine.Time().SetDaylightRule({3, 8, 2, 11, 1, 1, -60});
+    const std::int64_t summer =
+        sim::Clock::TicksFromCivil(2026, 7, 1, 12, 0, 0) / 10'000'000 - 11'644'473'600;
+    EXPECT_EQ(FormatTimeText(summer), "2026/07/01 08:00:00");
+    EXPECT_EQ(FormatTimeText(summer + 180 * 86'400), "2026/12/28 07:00:00");
+}
+
 TEST(FormatTimeText, LocalTimeOrNothing) {
     sim::Machine machine;
     EXPECT_EQ(FormatTimeText(0), "1970/01/01 09:00:00");

@@ -233,7 +233,7 @@ TEST_F(AppliedPatchesTest, NoAppliedPatchesLeaveTheListAlone) {
     EXPECT_EQ(codes, std::vector<std::string>{"kept"});
 }
 
-TEST_F(AppliedPatchesTest, EnumerationStopsAtTheFirstPatchItCannotList) {
+TEST_F(AppliedPatchesTest, APatchWithTransformsTooLongToListStillCountsAndSoDoThoseAfterIt) {
     machine.Msi().ApplyPatch(kProduct, {kPatchCode, ":T;:#T", "C:\\Windows\\Installer\\a.msp"});
     machine.Msi().ApplyPatch(kProduct, {"{CCCCCCCC-1111-2222-3333-444444444444}",
                                         std::string(256, 'T'), "C:\\Windows\\Installer\\b.msp"});
@@ -243,8 +243,10 @@ TEST_F(AppliedPatchesTest, EnumerationStopsAtTheFirstPatchItCannotList) {
     EXPECT_EQ(
         TraceOf(machine, [&] { EXPECT_TRUE(GetPatchPackageCode(kProduct, codes)); }),
         CrLfLines({"    GetPatchPackageCode-Start", std::string("        PatchCode:") + kPatchCode,
+                   "        PatchCode:{CCCCCCCC-1111-2222-3333-444444444444}",
+                   "        PatchCode:{DDDDDDDD-1111-2222-3333-444444444444}",
                    "    GetPatchPackageCode-End"}));
-    EXPECT_EQ(codes, std::vector<std::string>{kPatchCode});
+    EXPECT_EQ(codes.size(), 3u);
 }
 
 TEST_F(AppliedPatchesTest, BuildOfAnAppliedPatchFromItsCachedCopy) {

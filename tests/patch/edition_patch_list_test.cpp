@@ -84,6 +84,26 @@ TEST_F(EditionTest, TheListedFileMissingStillNamesIt) {
     EXPECT_NE(Trace().find("C:\\Media\\MSP\\Missing.msp\r\n        Code=2339"), std::string::npos);
 }
 
+TEST_F(EditionTest, NamesThatLeaveThePatchFolderCountAsMissingFiles) {
+    // Each names an existing package; only the plain names are taken.
+    machine.Files().WriteFile("C:\\outside.msp", "x");
+    machine.Files().WriteFile("C:\\Media\\MSP\\sub\\a.msp", "x");
+    machine.Files().WriteFile("C:\\Media\\MSP\\a..b.msp", "x");
+    machine.Files().WriteFile("C:\\Media\\MSP\\\x83\x5C.msp", "x"); // ソ.msp
+    const std::pair<const char*, bool> rows[] = {
+        {"..\\..\\outside", false}, {"../../outside", false}, {"C:\\outside", false},
+        {"sub\\a", false},          {"sub/a", false},         {"a..b", false},
+        {"\x83\x5C", true},
+    };
+    for (const auto& [name, taken] : rows) {
+        SCOPED_TRACE(name);
+        Settings("[Patch_ALPHA]\r\n" + std::string(name) + "=" + kPackageCode + "\r\n");
+        const auto [found, chosen] = Choose();
+        EXPECT_EQ(found, taken);
+        EXPECT_EQ(chosen, "C:\\Media\\MSP\\" + std::string(name) + ".msp");
+    }
+}
+
 TEST_F(EditionTest, AMissingSectionOrSettingsCopy) {
     InstallProduct("QernoE6 BRAVO");
     Settings("[Patch_ALPHA]\r\nQernoE6_ALPHA_1234=" + std::string(kPackageCode) + "\r\n");

@@ -105,12 +105,32 @@ TEST_F(UpdateRunTest, AProductThatIsNotInstalled) {
     EXPECT_EQ(OnlyBox().text, kNoTarget);
 }
 
-TEST_F(UpdateRunTest, AProbeThatTargetsTwoProductsIsNotFound) {
-    AddPatch("QernoE6_ALPHA_1234", kTitle, "{AAAAAAAA-1111-2222-3333-000000001234}", "6.0.1234",
-             std::string(test::kProductCode) + ";{00000000-0000-0000-0000-000000000001}");
-    Launch();
-    EXPECT_TRUE(InOrder(Trace(), {"            Property:LocalPackage", "        Code=2771"}));
-    EXPECT_EQ(OnlyBox().text, kNoTarget);
+TEST_F(UpdateRunTest, APatchForSeveralProductsFindsTheOneInstalledAndBacksItUp) {
+    const std::string other = "{00000000-0000-0000-0000-000000000001}";
+    const struct {
+        std::string targets;
+        bool installed;
+    } rows[] = {
+        {other + ";" + test::kProductCode, true},
+        {std::string(test::kProductCode) + ";" + other, true},
+        {other + ";{00000000-0000-0000-0000-000000000002}", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.targets);
+        UpdateMachine m;
+        const std::string late = std::string(test::kProgramFolder) + "late.dll";
+        m.machine.Files().WriteFile(late, "x");
+        m.machine.Files().SetFileTimes(
+            late, m.machine.Time().UniversalTicks() + 1'296'000LL * 10'000'000, 0);
+        m.AddPatch("QernoE6_ALPHA_1234", kTitle, "{AAAAAAAA-1111-2222-3333-000000001234}",
+                   "6.0.1234", row.targets);
+        EXPECT_EQ(m.Launch(), row.installed ? 0 : 1642);
+        // Moved aside (and back, as the installer did not lay it again).
+        EXPECT_EQ(m.Trace().find("REN File：SUCCESS") != std::string::npos, row.installed);
+        EXPECT_EQ(m.machine.MessageBoxes().back().text,
+                  row.installed ? std::string(kTitle) + "のセットアップを行います。\n\n"
+                                : std::string(kNoTarget));
+    }
 }
 
 TEST_F(UpdateRunTest, ATitleWithoutBuildGivesAnEmptyCaption) {
@@ -172,6 +192,14 @@ TEST_F(UpdateRunTest, SilentModeAndTheLaunchersOwnCommandLine) {
               "DATPATH=\"C:\\Users\\user\\AppData\\Local\\Temp\\tmp1A2B.tmp\"");
     // The box is shown in silent mode too.
     EXPECT_EQ(machine.MessageBoxes().size(), 1u);
+
+    // A log name with a stray quote would swallow the rest of the installer's command line.
+    UpdateMachine quoted;
+    quoted.Launch("/silent1 LOGFILENAME=\"C:\\Logs\\a.log\" /qb");
+    EXPECT_TRUE(InOrder(quoted.Trace(), {"        SetupPatch-Start",
+                                         "            LOGFILENAME Err：\"C:\\Logs\\a.log\" /qb"}));
+    EXPECT_EQ(quoted.machine.Programs().Starts().back().parameters->substr(0, 72),
+              "/p \"C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp\" /l*v \"C:\\NimbraInstallLog.log\" ");
 
     UpdateMachine fresh;
     fresh.Launch("REBOOT=ReallySuppress");

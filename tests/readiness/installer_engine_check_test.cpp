@@ -209,10 +209,21 @@ TEST_F(EngineCheckTest, ClickingTheLinkOpensItWithTheShell) {
     };
     const Row rows[] = {
         {"https://example.com/msi", std::nullopt, "https://example.com/msi"},
+        {"HTTP://example.com/", std::nullopt, "HTTP://example.com/"},
         {"mailto:support@example.com", std::nullopt, "mailto:support@example.com"},
         {"support@example.com", "open", "mailto:support@example.com"},
-        {"www.example.com", "open", "mailto:www.example.com"},
-        {"", "open", "mailto:"},
+        {"www.example.com", std::nullopt, "http://www.example.com"},
+        {"support.example.com/qernoe?x=1", std::nullopt, "http://support.example.com/qernoe?x=1"},
+        // Not opened at all: another scheme, a path, a program, plain words, nothing.
+        {"file:C:\\Windows\\notepad.exe", std::nullopt, ""},
+        {"about:blank", std::nullopt, ""},
+        {"javascript:alert(1)", std::nullopt, ""},
+        {"C:\\Windows\\System32\\calc.exe", std::nullopt, ""},
+        {"\\\\server\\share\\x.exe", std::nullopt, ""},
+        {"calc.exe", std::nullopt, "http://calc.exe"},
+        {"support page", std::nullopt, ""},
+        {"\x83\x40", std::nullopt, ""}, // ァ: its second byte is "@"
+        {"", std::nullopt, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.url);
@@ -220,8 +231,14 @@ TEST_F(EngineCheckTest, ClickingTheLinkOpensItWithTheShell) {
         machine.Files().WriteFile("C:\\Temp\\settings.tmp", "[Install]\r\nURL=" + row.url + "\r\n");
         app.m_strDatPath = "C:\\Temp\\settings.tmp";
         machine.Ui().Script({UserAction::ClickLink, UserAction::No});
-        Check();
-        ASSERT_FALSE(machine.Ui().ShellRequests().empty());
+        const std::size_t before = machine.Ui().ShellRequests().size();
+        const std::string trace = Check().second;
+        if (row.file.empty()) {
+            EXPECT_EQ(machine.Ui().ShellRequests().size(), before);
+            EXPECT_NE(trace.find("Link Err：" + row.url + "\r\n"), std::string::npos) << trace;
+            continue;
+        }
+        ASSERT_EQ(machine.Ui().ShellRequests().size(), before + 1);
         const sim::ShellRequest& request = machine.Ui().ShellRequests().back();
         EXPECT_EQ(request.verb, row.verb);
         EXPECT_EQ(request.file, row.file);

@@ -5,12 +5,12 @@
 
 namespace {
 
-TEST(AppendBackslash, LooksAtTheLastByteOnly) {
+TEST(AppendBackslash, LooksAtTheLastCharacter) {
     EXPECT_EQ(AppendBackslash(""), "");
     EXPECT_EQ(AppendBackslash("C:\\Setup"), "C:\\Setup\\");
     EXPECT_EQ(AppendBackslash("C:\\Setup\\"), "C:\\Setup\\");
-    // C:\表 ends in the byte 0x5C inside 表: taken as ending in a backslash already.
-    EXPECT_EQ(AppendBackslash("C:\\\x95\x5C"), "C:\\\x95\x5C");
+    // C:\表 ends in the byte 0x5C inside 表, not in a backslash.
+    EXPECT_EQ(AppendBackslash("C:\\\x95\x5C"), "C:\\\x95\x5C\\");
     EXPECT_EQ(AppendBackslash("C:\\\x95\x5C\\"), "C:\\\x95\x5C\\");
 }
 

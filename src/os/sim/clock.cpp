@@ -59,14 +59,30 @@ SYSTEMTIME Clock::CivilFromTicks(std::int64_t ticks) {
     return st;
 }
 
+int Clock::BiasMinutesAt(std::int64_t universalTicks) const {
+    if (m_daylight.startMonth == 0) {
+        return m_biasMinutes;
+    }
+    const SYSTEMTIME standard = CivilFromTicks(
+        universalTicks - static_cast<std::int64_t>(m_biasMinutes) * 60 * kTicksPerSecond);
+    auto key = [](int month, int day, int hour) { return (month * 100 + day) * 100 + hour; };
+    const int now = key(standard.wMonth, standard.wDay, standard.wHour);
+    const bool daylight =
+        now >= key(m_daylight.startMonth, m_daylight.startDay, m_daylight.startHour) &&
+        now < key(m_daylight.endMonth, m_daylight.endDay, m_daylight.endHour);
+    return daylight ? m_biasMinutes + m_daylight.daylightBias : m_biasMinutes;
+}
+
 void Clock::SetLocalTime(int year, int month, int day, int hour, int minute, int second) {
-    m_universalTicks = TicksFromCivil(year, month, day, hour, minute, second) +
-                       static_cast<std::int64_t>(m_biasMinutes) * 60 * kTicksPerSecond;
+    const std::int64_t local = TicksFromCivil(year, month, day, hour, minute, second);
+    m_universalTicks = local + static_cast<std::int64_t>(m_biasMinutes) * 60 * kTicksPerSecond;
+    m_universalTicks =
+        local + static_cast<std::int64_t>(CurrentBiasMinutes()) * 60 * kTicksPerSecond;
 }
 
 SYSTEMTIME Clock::LocalTime() const {
     return CivilFromTicks(m_universalTicks -
-                          static_cast<std::int64_t>(m_biasMinutes) * 60 * kTicksPerSecond);
+                          static_cast<std::int64_t>(CurrentBiasMinutes()) * 60 * kTicksPerSecond);
 }
 
 void Clock::AdvanceSeconds(std::int64_t seconds) {

@@ -298,6 +298,13 @@ UINT WINAPI MsiSummaryInfoGetPropertyA(MSIHANDLE hSummaryInfo, UINT uiProperty, 
     }
 }
 
+INSTALLSTATE WINAPI MsiQueryProductStateA(LPCSTR szProduct) {
+    if (szProduct == nullptr || !sim::IsGuidText(szProduct)) {
+        return INSTALLSTATE_INVALIDARG;
+    }
+    return Msi().Product(szProduct) != nullptr ? INSTALLSTATE_DEFAULT : INSTALLSTATE_UNKNOWN;
+}
+
 UINT WINAPI MsiGetProductInfoA(LPCSTR szProduct, LPCSTR szAttribute, LPSTR lpValueBuf,
                                DWORD* pcchValueBuf) {
     if (szProduct == nullptr || !sim::IsGuidText(szProduct) || szAttribute == nullptr) {

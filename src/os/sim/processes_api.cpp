@@ -108,9 +108,29 @@ void WINAPI GetSystemTimeAsFileTime(FILETIME* lpSystemTimeAsFileTime) {
 }
 
 BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* lpFileTime, FILETIME* lpLocalFileTime) {
+    // Today's bias for every date, daylight saving or not, as Windows does.
     const std::int64_t bias =
-        static_cast<std::int64_t>(Machine::Current().Time().BiasMinutes()) * 60 * 10'000'000;
+        static_cast<std::int64_t>(Machine::Current().Time().CurrentBiasMinutes()) * 60 * 10'000'000;
     *lpLocalFileTime = sim::Clock::ToFileTime(sim::Clock::FromFileTime(*lpFileTime) - bias);
+    return TRUE;
+}
+
+BOOL WINAPI SystemTimeToTzSpecificLocalTime(const TIME_ZONE_INFORMATION* lpTimeZoneInformation,
+                                            const SYSTEMTIME* lpUniversalTime,
+                                            SYSTEMTIME* lpLocalTime) {
+    // Only the machine's own time zone is simulated.
+    if (lpTimeZoneInformation != nullptr || lpUniversalTime == nullptr || lpLocalTime == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const sim::Clock& clock = Machine::Current().Time();
+    const std::int64_t universal = sim::Clock::TicksFromCivil(
+        lpUniversalTime->wYear, lpUniversalTime->wMonth, lpUniversalTime->wDay,
+        lpUniversalTime->wHour, lpUniversalTime->wMinute, lpUniversalTime->wSecond);
+    // The bias in force on that date.
+    const std::int64_t bias =
+        static_cast<std::int64_t>(clock.BiasMinutesAt(universal)) * 60 * 10'000'000;
+    *lpLocalTime = sim::Clock::CivilFromTicks(universal - bias);
     return TRUE;
 }
 

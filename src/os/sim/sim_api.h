@@ -481,6 +481,10 @@ HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitia
 void WINAPI GetSystemTimeAsFileTime(FILETIME* lpSystemTimeAsFileTime);
 BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* lpFileTime, FILETIME* lpLocalFileTime);
 BOOL WINAPI FileTimeToSystemTime(const FILETIME* lpFileTime, SYSTEMTIME* lpSystemTime);
+struct TIME_ZONE_INFORMATION;
+BOOL WINAPI SystemTimeToTzSpecificLocalTime(const TIME_ZONE_INFORMATION* lpTimeZoneInformation,
+                                            const SYSTEMTIME* lpUniversalTime,
+                                            SYSTEMTIME* lpLocalTime);
 UINT WINAPI GetTempFileNameA(LPCSTR lpPathName, LPCSTR lpPrefixString, UINT uUnique,
                              LPSTR lpTempFileName);
 BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExists);
@@ -588,6 +592,12 @@ UINT WINAPI MsiGetSummaryInformationA(MSIHANDLE hDatabase, LPCSTR szDatabasePath
 UINT WINAPI MsiSummaryInfoGetPropertyA(MSIHANDLE hSummaryInfo, UINT uiProperty, UINT* puiDataType,
                                        INT* piValue, FILETIME* pftValue, LPSTR szValueBuf,
                                        DWORD* pcchValueBuf);
+enum INSTALLSTATE {
+    INSTALLSTATE_INVALIDARG = -2,
+    INSTALLSTATE_UNKNOWN = -1,
+    INSTALLSTATE_DEFAULT = 5
+};
+INSTALLSTATE WINAPI MsiQueryProductStateA(LPCSTR szProduct);
 UINT WINAPI MsiGetProductInfoA(LPCSTR szProduct, LPCSTR szAttribute, LPSTR lpValueBuf,
                                DWORD* pcchValueBuf);
 UINT WINAPI MsiEnumPatchesA(LPCSTR szProduct, DWORD iPatchIndex, LPSTR lpPatchBuf,

@@ -27,6 +27,8 @@ SETUP_FORWARD(Msi, UINT, ERROR_PROC_NOT_FOUND, MsiSummaryInfoGetPropertyA,
 SETUP_FORWARD(Msi, UINT, ERROR_PROC_NOT_FOUND, MsiGetProductInfoA,
               (LPCSTR szProduct, LPCSTR szAttribute, LPSTR lpValueBuf, DWORD* pcchValueBuf),
               (szProduct, szAttribute, lpValueBuf, pcchValueBuf))
+SETUP_FORWARD(Msi, INSTALLSTATE, INSTALLSTATE_UNKNOWN, MsiQueryProductStateA, (LPCSTR szProduct),
+              (szProduct))
 SETUP_FORWARD(Msi, UINT, ERROR_PROC_NOT_FOUND, MsiEnumPatchesA,
               (LPCSTR szProduct, DWORD iPatchIndex, LPSTR lpPatchBuf, LPSTR lpTransformsBuf,
                DWORD* pcchTransformsBuf),

@@ -1,0 +1,59 @@
+#include "readiness/link_address.h"
+
+#include "os/win32api.h"
+#include "text/mbstring.h"
+
+namespace {
+
+bool StartsWithNoCase(const std::string& text, const char* prefix) {
+    const std::string head = text::MakeUpper(text.substr(0, std::string(prefix).size()));
+    return head == text::MakeUpper(prefix);
+}
+
+bool IsHostCharacter(char ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+           ch == '-' || ch == '.';
+}
+
+// "www.example.com" or "support.example.com/qernoe": a dotted host of letters, digits and
+// hyphens, then an optional path of printable characters that a browser takes as they are.
+bool IsBareHost(const std::string& text) {
+    const std::size_t hostEnd = text.find_first_of("/?#");
+    const std::string host = text.substr(0, hostEnd);
+    if (host.empty() || host.find('.') == std::string::npos || host.front() == '.' ||
+        host.front() == '-' || host.back() == '.' || host.back() == '-') {
+        return false;
+    }
+    for (char ch : host) {
+        if (!IsHostCharacter(ch)) {
+            return false;
+        }
+    }
+    for (unsigned char ch : text) {
+        if (ch <= ' ' || ch >= 0x7F || ch == '"' || ch == '<' || ch == '>' || ch == '\\') {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+tagLinkAddress GetLinkAddress(const std::string& text) {
+    if (StartsWithNoCase(text, "http://") || StartsWithNoCase(text, "https://") ||
+        StartsWithNoCase(text, "mailto:")) {
+        return {text, false};
+    }
+    // Any other scheme (file:, about:, a program's own protocol) stays closed.
+    if (PathIsURLA(text.c_str()) == 1) {
+        return {};
+    }
+    // "@" may be the second byte of a double-byte character: only a real one counts.
+    if (text::FindChar(text, '@') != text::npos) {
+        return {"mailto:" + text, true};
+    }
+    if (IsBareHost(text)) {
+        return {"http://" + text, false};
+    }
+    return {};
+}
