@@ -4,7 +4,6 @@
 #include "log/trace_log.h"
 
 namespace {
-constexpr char kProductName[] = "Ortolan Qerno6 E";
 constexpr UINT kBoxStyle = MB_OK | MB_ICONWARNING;
 } // namespace
 
@@ -22,5 +21,5 @@ void ShowWarningBox(const CSetupExeApp& app, const std::string& caption, const s
 }
 
 void ShowLaunchFailure(const CSetupExeApp& app) {
-    ShowWarningBox(app, kProductName, "インストーラの起動に失敗しました。");
+    ShowWarningBox(app, kProductCaption, kLaunchFailureText);
 }

@@ -6,6 +6,11 @@
 
 class CSetupExeApp;
 
+// The caption of the boxes shown before a patch's title is known.
+inline constexpr char kProductCaption[] = "Ortolan Qerno6 E";
+// The text of the box that says the installer could not be started.
+inline constexpr char kLaunchFailureText[] = "インストーラの起動に失敗しました。";
+
 // A warning box with an OK button and no owner window. Unattended, the trace line
 // "MessageBox：<caption>：<text>" instead, each line feed of the text written as "\n".
 void ShowWarningBox(const CSetupExeApp& app, const std::string& caption, const std::string& text);

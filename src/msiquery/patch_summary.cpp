@@ -36,6 +36,7 @@ constexpr SummaryName kSummaryNames[] = {
 };
 
 constexpr UINT kTypeText = 30;
+constexpr INT kRevisionNumber = 9;
 constexpr UINT kTypeFileTime = 64;
 
 } // namespace
@@ -106,6 +107,15 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
         }
     }
     return !values.empty();
+}
+
+std::string FindPackageCode(const std::vector<tagSummaryValue>& values) {
+    for (const tagSummaryValue& value : values) {
+        if (value.nPropertyId == kRevisionNumber && value.uDataType == kTypeText) {
+            return value.strValue;
+        }
+    }
+    return "";
 }
 
 bool GetMspTargetID(const std::string& patchPath, std::string* target, std::string* patchCode,

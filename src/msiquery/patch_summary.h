@@ -23,6 +23,10 @@ struct tagSummaryValue {
 bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::string& path,
                               bool openAsPatch);
 
+// The package code of a product package: the text of its revision number (property 9); "" when
+// the summary holds none.
+std::string FindPackageCode(const std::vector<tagSummaryValue>& values);
+
 // The patch's target product codes (";"-separated, as stored), patch code and title, each
 // written where given; true only when target and patch code are both there.
 bool GetMspTargetID(const std::string& patchPath, std::string* target, std::string* patchCode,

@@ -25,18 +25,31 @@ constexpr int kTraceNoPackageCode = 2327;
 constexpr int kTraceListedPackage = 2339;
 constexpr int kTraceNotListed = 2344;
 
-// A name that stays inside MSP\: a settings file on the media must not make the launcher apply
-// a patch from anywhere else. The searches step over double-byte characters, whose second byte
-// may be 0x5C.
+} // namespace
+
+std::span<const char* const> GetEditionTokens() {
+    return kEditionTokens;
+}
+
+std::string GetEditionSection(const std::string& token) {
+    return "Patch_" + token;
+}
+
+const char* FindEditionToken(const std::string& installVer) {
+    for (const char* candidate : kEditionTokens) {
+        if (text::FindString(installVer, candidate) != text::npos) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+// A settings file on the media must not make the launcher apply a patch from anywhere else. The
+// searches step over double-byte characters, whose second byte may be 0x5C.
 bool IsPlainBaseName(const std::string& name) {
     return text::FindChar(name, '\\') == text::npos && text::FindChar(name, '/') == text::npos &&
            text::FindChar(name, ':') == text::npos && text::FindString(name, "..") == text::npos;
 }
-
-constexpr UINT kRevisionNumber = 9;
-constexpr UINT kTypeText = 30;
-
-} // namespace
 
 bool GetEditionPatchList(CSetupExeApp& app, const std::string& localPackage,
                          std::vector<PatchListEntry>& list) {
@@ -46,18 +59,12 @@ bool GetEditionPatchList(CSetupExeApp& app, const std::string& localPackage,
         TraceCode(kTraceNoEditionProperty);
         return false;
     }
-    const char* token = nullptr;
-    for (const char* candidate : kEditionTokens) {
-        if (text::FindString(edition, candidate) != text::npos) {
-            token = candidate;
-            break;
-        }
-    }
+    const char* token = FindEditionToken(edition);
     if (token == nullptr) {
         TraceCode(kTraceNoEditionToken);
         return false;
     }
-    const std::string section = std::string("Patch_") + token;
+    const std::string section = GetEditionSection(token);
     TraceLine(section);
     if (!IsExistingFile(app.m_strDatPath)) {
         TraceCode(kTraceNoSettingsCopy);
@@ -96,14 +103,7 @@ bool ChkInstall(CSetupExeApp& app, const std::string& localPackage, std::string&
     if (!GetMspSummaryInformation(summary, localPackage, false)) {
         return false;
     }
-    std::string installedKey;
-    for (const tagSummaryValue& value : summary) {
-        if (value.nPropertyId == static_cast<INT>(kRevisionNumber) &&
-            value.uDataType == kTypeText) {
-            installedKey = PackGUID(value.strValue);
-            break;
-        }
-    }
+    const std::string installedKey = PackGUID(FindPackageCode(summary));
     if (installedKey.empty()) {
         TraceCode(kTraceNoPackageCode);
         return false;
