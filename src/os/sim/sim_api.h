@@ -78,6 +78,7 @@ constexpr DWORD ERROR_MORE_DATA = 234;
 constexpr DWORD ERROR_NO_MORE_FILES = 18;
 constexpr DWORD ERROR_FILE_EXISTS = 80;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 constexpr DWORD ERROR_DIRECTORY = 267;
 constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
 constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
@@ -444,6 +445,11 @@ constexpr DWORD MAKELANGID(WORD primary, WORD sub) {
     return static_cast<DWORD>((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary));
 }
 
+// Text: the simulated machine's ANSI code page is 932.
+using WCHAR = char16_t;
+using LPWSTR = WCHAR*;
+constexpr UINT CP_ACP = 0;
+
 constexpr UINT LMEM_FIXED = 0x0000;
 constexpr UINT LMEM_ZEROINIT = 0x0040;
 
@@ -465,6 +471,8 @@ ATOM WINAPI GlobalDeleteAtom(ATOM nAtom);
 DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
                             LPSTR lpBuffer, DWORD nSize, va_list* Arguments);
 HLOCAL WINAPI LocalAlloc(UINT uFlags, std::size_t uBytes);
+int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                               LPWSTR lpWideCharStr, int cchWideChar);
 HLOCAL WINAPI LocalFree(HLOCAL hMem);
 BOOL WINAPI GetFileAttributesExA(LPCSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId,
                                  LPVOID lpFileInformation);
