@@ -2,11 +2,13 @@
 # Builds the sample product package of one build with wixl into OUT_DIR/product.msi: build
 # 1000 is the product as released, a higher build an upgraded package for a patch. The main
 # programs and those of Qerno3D\ carry version 6.0.BUILD.0; Extra.dll and readme.txt stay as
-# released.   usage: build_sample_product.sh OUT_DIR [BUILD]
+# released. EDITION is the token in DInstallVer (ALPHA when left out).
+# usage: build_sample_product.sh OUT_DIR [BUILD [EDITION]]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-out=${1:?usage: build_sample_product.sh OUT_DIR [BUILD]}
+out=${1:?usage: build_sample_product.sh OUT_DIR [BUILD [EDITION]]}
 build=${2:-1000}
+edition=${3:-ALPHA}
 payload=$out/payload
 mkdir -p "$payload"
 
@@ -34,4 +36,5 @@ long=$(printf 'L%.0s' $(seq 1 5000))
 # wixl takes file sources relative to the current folder only.
 cd "$out"
 wixl -D LongValue="$long" -D PayloadDir=payload -D ProductVersion="6.0.$build" \
+    -D Edition="$edition" \
     -o product.msi "$here/sample_product.wxs"

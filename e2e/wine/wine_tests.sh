@@ -393,5 +393,6 @@ run_setup dialog-yes 1,1
 check_equal "answered Yes, the update goes on to its box" 0 "$?"
 check "after Yes: the launch-failure box of the update" launch_failure_box dialog-yes 2
 
+source "$here/media_tool_tests.sh"
 echo "Wine suite time: ${SECONDS} s (prefix boot included)"
 summary wine
