@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs Setup.exe the way a user's machine would, in a throw-away Wine prefix: the sample product
 # (build 1000) is installed, the update media hold Setup.exe, Install.dat and MSP\ with a real
-# patch to build 1234 (made by the project's patch builder), and Setup.exe runs with /silent1.
+# patch to build 1234 (made by the project's patch builder), laid out and checked by the media
+# tool, and Setup.exe runs with /silent1.
 # With a display (DISPLAY set, not in CI) you answer its windows yourself; without one a small
 # robot answers them as a user would (OK) and keeps a picture of each. Then prints what
 # happened: the box, the command line msiexec.exe got, the files moved aside, the trace log and
@@ -49,7 +50,8 @@ bash "$root/e2e/packages/build_sample_product.sh" "$workdir/product-1000" 1000 >
 bash "$root/e2e/packages/build_sample_product.sh" "$workdir/product-1234" 1234 >/dev/null 2>&1
 cp "$workdir/product-1000/product.msi" "$sample/product-1000.msi"
 cp "$workdir/product-1234/product.msi" "$sample/product-1234.msi"
-cp "$tools/ui_robot.exe" "$build/tools/patch_builder/patch_builder.exe" "$sample/"
+cp "$tools/ui_robot.exe" "$build/tools/patch_builder/patch_builder.exe" \
+    "$build/tools/media_tool/media_tool.exe" "$build/src/Setup.exe" "$sample/"
 
 echo "Installing the sample product (msiexec /i, C:\\Program Files (x86)\\QernoE)..."
 wine_run msiexec /i 'C:\sample\product-1000.msi' /qn
@@ -60,16 +62,19 @@ program=$WINEPREFIX/drive_c/"Program Files (x86)"/QernoE
 # As if the user had replaced two files well after installing: the update moves them aside.
 touch -d '+20 days' "$program/Extra.dll" "$program/Qerno3D/Q3D.dll"
 
-echo "Laying out the update media in C:\\media (Setup.exe, Install.dat, MSP\\)..."
-media=$WINEPREFIX/drive_c/media
-mkdir -p "$media/MSP"
-cp "$build/src/Setup.exe" "$media/"
-sed "s/@PACKAGE_CODE@/$package_code/" "$root/samples/media/Install.dat" >"$media/Install.dat"
+echo "Building the patch to build 1234 with patch_builder..."
 wine_run 'C:\sample\patch_builder.exe' 'C:\sample\product-1000.msi' 'C:\sample\product-1234.msi' \
-    'C:\media\MSP\QernoE6_ALPHA_1234.msp' /build 6.0.1234 \
+    'C:\sample\QernoE6_ALPHA_1234.msp' /build 6.0.1234 \
     /code '{AAAAAAAA-1111-2222-3333-444444444444}' | tr -d '\r' | sed 's/^/    /'
-echo "    Install.dat lists it for the installed package $package_code:"
-sed 's/^/        /' "$media/Install.dat"
+echo "Laying out the update media in C:\\media with media_tool make (Setup.exe, MSP\\, Install.dat"
+echo "listing the patch for the installed package $package_code), and its check:"
+media=$WINEPREFIX/drive_c/media
+url=$(tr -d '\r' <"$root/samples/media/Install.dat" | sed -n 's/^URL=//p')
+wine_run 'C:\sample\media_tool.exe' make 'C:\media' --setup 'C:\sample\Setup.exe' \
+    --patch 'C:\sample\QernoE6_ALPHA_1234.msp' --package 'C:\sample\product-1000.msi' \
+    --url "$url" | iconv -f CP932 -t UTF-8 | tr -d '\r' | sed 's/^/    /'
+echo "    Install.dat as laid out:"
+tr -d '\r' <"$media/Install.dat" | sed 's/^/        /'
 
 # Runs Setup.exe; NAME names the pictures and records of its windows.
 run_setup() { # NAME
