@@ -161,7 +161,7 @@ no_settings_copy() { ! ls "$temp"/tmp*.tmp >/dev/null 2>&1; }
 run_setup() { # NAME ANSWERS [ARGUMENTS...]
     local name=$1 answers=$2
     shift 2
-    rm -f "$media/$name"-*
+    rm -f "$media/$name"-* "$media/$name.exit"
     local status=0
     (cd "$media" && wine_run 'C:\tools\ui_robot.exe' "C:\\media\\$name" "$answers" 40 \
         'C:\media\Setup.exe' "$@") || status=$?
@@ -177,6 +177,8 @@ run_setup() { # NAME ANSWERS [ARGUMENTS...]
     fi
     return $status
 }
+# The exit code of the program a robot run NAME started, when it ended by itself.
+exit_code_of() { cat "$media/$1.exit" 2>/dev/null; }
 # The message box text of a record as Unicode (line feeds as \n) and as code page bytes (hex).
 box_text() { sed -n $'s/^65535\tStatic\t//p' "$media/$1.txt"; }
 box_bytes() { sed -n $'s/^A\t65535\t//p' "$media/$1.txt"; }
@@ -197,6 +199,7 @@ echo "A first run"
 rm -f "$trace"
 run_setup first 1
 check_equal "Setup.exe ran and its one box was answered" 0 "$?"
+check "the robot kept Setup.exe's own exit code" grep -qxE '[0-9]+' "$media/first.exit"
 check "the launch-failure box: caption and Japanese text" launch_failure_box first
 check_equal "trace: every phase in order, CRLF, four blanks a level" \
     "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
