@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Under Wine, in one throw-away WoW64 prefix: the conformance checks against the real calls,
 # then the real Setup.exe: what it imports, the trace file it writes (new, appended, with the
-# product installer's atom held), the settings copy it makes and removes, and that DLLs
-# planted beside it are never loaded.   usage: wine_tests.sh BUILD_DIR_OF_THE_WINDOWS_PRESET
+# product installer's atom held), the settings copy it makes and removes, that DLLs planted
+# beside it are never loaded, and whole updates with real patches, also one the installer
+# refuses and one whose msiexec is ended mid-run.
+#   usage: [WINE_NEW_BEHAVIOUR=1] wine_tests.sh BUILD_DIR_OF_THE_WINDOWS_PRESET
+# WINE_NEW_BEHAVIOUR=1 adds the checks of the launcher's exit codes, files put back after a
+# failed installer, /silent2, one Setup.exe at a time and requireAdministrator (block at the end).
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,9 +28,7 @@ check "DEP (NX compatible)" grep -q "NX_COMPAT" <<<"$headers"
 imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 check_equal "imports only kernel32 and the C runtime (Known DLLs)" "kernel32.dll msvcrt.dll " \
     "$imports"
-check "manifest asks for common controls 6 and asInvoker" \
-    bash -c "grep -q 'Microsoft.Windows.Common-Controls' '$setup_exe' &&
-             grep -q 'asInvoker' '$setup_exe'"
+check "manifest asks for common controls 6" grep -q 'Microsoft.Windows.Common-Controls' "$setup_exe"
 check "version resource present" \
     env LC_ALL=C grep -qaP 'F\x00i\x00l\x00e\x00D\x00e\x00s\x00c\x00r\x00i\x00p\x00t\x00i\x00o\x00n' \
     "$setup_exe"
@@ -48,7 +50,7 @@ helpers=$WINEPREFIX/drive_c/tools
 mkdir -p "$helpers"
 cp "$setup_exe" "$tools/plain_import_probe.exe" "$media/"
 cp "$tools/atom_holder.exe" "$tools/ui_robot.exe" "$tools/patch_database.exe" \
-    "$build/tools/patch_builder/patch_builder.exe" "$helpers/"
+    "$tools/end_process.exe" "$build/tools/patch_builder/patch_builder.exe" "$helpers/"
 cp "$here/../../samples/media/Install.dat" "$media/"
 temp_windows=$(timeout "$WINE_TIMEOUT" wine cmd /c "echo %TEMP%" 2>/dev/null | tr -d '\r')
 temp=$(timeout "$WINE_TIMEOUT" winepath -u "$temp_windows" 2>/dev/null)
@@ -58,15 +60,21 @@ trace=$temp/Install_Setup_Trace.log
 echo "Sample packages: the product and its upgrades (wixl), patches (patch_builder under Wine)"
 packages=$media/packages
 builders=()
-for number in 1000 1200 1234 1300; do
+for number in 1000 1100 1200 1234 1300; do
     bash "$here/../packages/build_sample_product.sh" "$workdir/product-$number" "$number" \
         >/dev/null 2>"$workdir/wixl-$number.log" &
     builders+=($!)
 done
 # (Xvfb runs in the background too: wait for the builders only.)
 for builder in "${builders[@]}"; do wait "$builder" || fail "sample package" "$(cat "$workdir"/wixl-*.log)"; done
+# Build 1100 refuses itself after InstallFiles: a custom action of type 19 (error), which makes
+# msiexec end with 1603, and, with a user interface, shows its text in a box first.
+check "sample package: build 1100 with a refusing custom action" msibuild \
+    "$workdir/product-1100/product.msi" -q "INSERT INTO CustomAction (Action, Type, Target)
+    VALUES ('RefuseUpdate', 19, 'Build 1100 refuses to be applied.')" \
+    -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('RefuseUpdate', 4001)"
 mkdir -p "$packages"
-for number in 1000 1200 1234 1300; do
+for number in 1000 1100 1200 1234 1300; do
     cp "$workdir/product-$number/product.msi" "$packages/product-$number.msi"
 done
 cp "$packages/product-1000.msi" "$packages/product.msi"
@@ -80,6 +88,7 @@ build_patch() { # BUILD PATCH_CODE
 check "patch_builder: build 1234 (1000 -> 1234)" build_patch 1234 "$patch_code"
 check "patch_builder: build 1300" build_patch 1300 '{AAAAAAAA-1111-2222-3333-444444441300}'
 check "patch_builder: build 1200" build_patch 1200 '{AAAAAAAA-1111-2222-3333-444444441200}'
+check "patch_builder: build 1100 (refused)" build_patch 1100 '{AAAAAAAA-1111-2222-3333-444444441100}'
 check_equal "patch_builder: the five program files of a new build, not Extra.dll or readme.txt" \
     "  files (5): Qerno.exe Wardex.exe Plinth.dll Q3D.exe Q3D.dll" \
     "$(grep -a '^  files' "$workdir/patch-1234.log" | tr -d '\r')"
@@ -127,12 +136,18 @@ else
 fi
 
 # The trace with every time stamp replaced by <TIME> after checking its form, the settings
-# copy's number by <N> and the engine files' versions by <V>.
+# copy's number by <N> and the engine files' versions by <V>. The changed launcher traces its
+# exit code before the end line: the block at the end checks that line, the phases here not.
+exit_code_line=()
+if [ "${WINE_NEW_BEHAVIOUR:-0}" = 1 ]; then
+    exit_code_line=(-e '/^ *Setup ExitCode=[0-9]+\r$/d')
+fi
 normalised_trace() {
     LC_ALL=C sed -E \
         -e 's#[0-9]{4}/(0[1-9]|1[0-2])/(0[1-9]|[12][0-9]|3[01]) ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]#<TIME>#' \
         -e 's#\\tmp[0-9A-Fa-f]{1,4}\.tmp#\\tmp<N>.tmp#' \
-        -e 's#(\.(exe|dll)\x81\x46)[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+#\1<V>#' "$trace"
+        -e 's#(\.(exe|dll)\x81\x46)[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+#\1<V>#' \
+        "${exit_code_line[@]}" "$trace"
 }
 colon=$'\x81\x46' # the full-width colon in code page 932
 # Both sides of a comparison end in "x" so that command substitution keeps the last CR LF.
@@ -211,7 +226,7 @@ check_equal "trace: the second run follows after an empty line" \
     "$(expected_lines "${full_run[@]}" "" "${full_run[@]}")" "$(actual_trace)"
 
 echo "While the product's installer holds its atom ($atom_name)"
-rm -f "$trace"
+rm -f "$trace" "$media/atom.exit"
 (cd "$media" && wine_run 'C:\tools\atom_holder.exe' "$atom_name" 'C:\tools\ui_robot.exe' \
     'C:\media\atom' - 40 'C:\media\Setup.exe')
 check_equal "Setup.exe ran under the atom and showed nothing" 0 "$?"
@@ -240,7 +255,7 @@ check_equal "trace: the run is complete beside the planted DLLs" \
     "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
 rm -f "$media/version.dll" "$media/msi.dll"
 
-echo "The whole job with the installed sample product: set up, then found applied"
+echo "The whole job with the installed sample product"
 package_code=$(package_code_of "$packages/product-1000.msi")
 # Media that list BUILD's patch for the installed package, with only that patch in MSP\.
 lay_out_media() { # BUILD
@@ -250,13 +265,60 @@ lay_out_media() { # BUILD
     mkdir -p "$media/MSP"
     cp "$packages/build$1.msp" "$media/MSP/QernoE6_ALPHA_$1.msp"
 }
-lay_out_media 1234
 wine_record_sample_program_folder
 program=$WINEPREFIX/drive_c/"Program Files (x86)"/QernoE
 # Changed well after the main files were installed: these two must be moved aside.
 touch -d '+20 days' "$program/Extra.dll" "$program/Qerno3D/Q3D.dll" "$program/readme.txt"
 logs=$media/"install logs"
 mkdir -p "$logs"
+md5_of() { md5sum <"$1" | cut -d ' ' -f 1; }
+# The two files an update moves aside, under whichever names they have: "NAME MD5" lines.
+moved_files() {
+    local name
+    for name in Extra.dll Bakup_Extra.dll Qerno3D/Q3D.dll Qerno3D/Bakup_Q3D.dll; do
+        if [ -e "$program/$name" ]; then echo "$name $(md5_of "$program/$name")"; fi
+    done
+}
+# Today's launcher leaves them under their Bakup_ names when the installer fails: the next
+# scenario must start from the same files either way.
+put_back_moved_files() {
+    local name
+    for name in Extra.dll Qerno3D/Q3D.dll; do
+        local backup=$program/$(dirname "$name")/Bakup_$(basename "$name")
+        if [ -e "$backup" ] && [ ! -e "$program/$name" ]; then mv "$backup" "$program/$name"; fi
+    done
+}
+
+echo "Build 1100, which the installer refuses: silently, then msiexec ended at its box"
+lay_out_media 1100
+unchanged=$(moved_files)
+rm -f "$trace"
+run_setup refused 1 /silent1 'LOGFILENAME="C:\media\install logs\refused.log"'
+check_equal "silently: the setup box was answered and Setup.exe ended" 0 "$?"
+check "msiexec ran it silently and its custom action refused it" bash -c \
+    "grep -qa ' /qn ' '$trace' && grep -qa RefuseUpdate '$logs/refused.log'"
+after_refused=$(moved_files)
+put_back_moved_files
+rm -f "$trace"
+run_setup killed 1 &
+runner=$!
+# The installer's log is written line by line: once it names the action, the action's box is
+# what msiexec waits on.
+for _ in $(seq 1 600); do
+    grep -qa RefuseUpdate "$temp"/Install_QernoE_*.log 2>/dev/null && break
+    sleep 0.05
+done
+check "interactive: msiexec reached the refusing action" \
+    grep -qa RefuseUpdate "$temp"/Install_QernoE_*.log
+# With exit code 1, as Windows' "taskkill /f" ends a process (Wine's own gives 0).
+(cd "$media" && wine_run 'C:\tools\end_process.exe' msiexec.exe 1) >/dev/null
+wait "$runner"
+check_equal "msiexec ended there: Setup.exe ended too, with no further window" 0 "$?"
+after_killed=$(moved_files)
+put_back_moved_files
+
+echo "Build 1234: set up, then found applied"
+lay_out_media 1234
 rm -f "$trace"
 run_setup apply 1 /silent1 'LOGFILENAME="C:\media\install logs\update 1234.log"'
 check_equal "the setup box was answered and Setup.exe ended" 0 "$?"
@@ -269,8 +331,8 @@ check_equal "setup box caption: the title before \" Build\" (W, then A)" \
     "$(head -n 1 "$media/apply-1.txt") $(sed -n $'s/^A\tcaption\t//p' "$media/apply-1.txt")"
 check "setup box: OK is its button, and the default" \
     grep -qzP '(?m)^1\tButton\tOK\n(.*\n)*default\t1\n' "$media/apply-1.txt"
-check "backup: Extra.dll and Qerno3D\\Q3D.dll moved to Bakup_ names" \
-    test -e "$program/Bakup_Extra.dll" -a -e "$program/Qerno3D/Bakup_Q3D.dll"
+check "backup: Qerno3D\\Q3D.dll under its Bakup_ name (the patch lays Q3D.dll anew)" \
+    test -e "$program/Qerno3D/Bakup_Q3D.dll"
 check "backup: the main files and a text file stay as they are" bash -c \
     "test ! -e '$program/Bakup_Wardex.exe' -a ! -e '$program/Bakup_readme.txt' -a -e '$program/readme.txt'"
 check "backup: traced as moved" grep -qa \
@@ -283,6 +345,7 @@ check "patch applied: the program files are those of build 1234" bash -c \
     "cmp -s '$program/Qerno.exe' '$workdir/product-1234/payload/Qerno.exe' &&
      cmp -s '$program/Qerno3D/Q3D.dll' '$workdir/product-1234/payload/Q3D.dll' &&
      cmp -s '$program/Plinth.dll' '$workdir/product-1234/payload/Plinth.dll'"
+after_apply=$(moved_files)
 check "the settings copy is gone after the run" no_settings_copy
 rm -f "$trace"
 run_setup again 1 /silent1
@@ -392,6 +455,87 @@ rm -f "$trace"
 run_setup dialog-yes 1,1
 check_equal "answered Yes, the update goes on to its box" 0 "$?"
 check "after Yes: the launch-failure box of the update" launch_failure_box dialog-yes 2
+
+# ----------------------------------------------------------------------------------------------
+# The launcher as it is being changed (WINE_NEW_BEHAVIOUR=1): its exit codes, the files it moved
+# aside put back when the installer fails, /silent2, one Setup.exe at a time, msiexec.exe looked
+# for before anything is moved, requireAdministrator. The runs above keep what the first checks
+# read: each run's NAME.exit and the moved files after the build 1100 runs and build 1234.
+if [ "${WINE_NEW_BEHAVIOUR:-0}" = 1 ]; then
+    echo "The launcher's new behaviour"
+    check "manifest asks for requireAdministrator" grep -q 'requireAdministrator' "$setup_exe"
+    codes="$(exit_code_of logs) $(exit_code_of atom) $(exit_code_of notinstalled)"
+    check_equal "exit codes: no MSP\\ 1619, atom held 1618, product not installed 1642" \
+        "1619 1618 1642" "$codes"
+    codes="$(exit_code_of dialog) $(exit_code_of apply) $(exit_code_of again)"
+    check_equal "exit codes: engine dialog No 1602, build 1234 applied 0, then found applied 0" \
+        "1602 0 0" "$codes"
+    check_equal "build 1100 refused: exit code 1603, msiexec's own" 1603 "$(exit_code_of refused)"
+    check_equal "... Extra.dll and Qerno3D\\Q3D.dll back under their own names, unchanged" \
+        "$unchanged" "$after_refused"
+    check_equal "msiexec ended at its box: exit code 1, what its process gave" 1 \
+        "$(exit_code_of killed)"
+    check_equal "... Extra.dll and Qerno3D\\Q3D.dll back under their own names, unchanged" \
+        "$unchanged" "$after_killed"
+    check_equal "build 1234 applied: Extra.dll, which Wine does not lay again, moved back" \
+        "Extra.dll $(md5_of "$workdir/product-1000/payload/Extra.dll")" \
+        "$(grep 'Extra.dll ' <<<"$after_apply")"
+
+    echo "msiexec.exe missing: the dialog and the setup box, then nothing moved"
+    # A build newer than all applied, for this run and the one with /silent2.
+    bash "$here/../packages/build_sample_product.sh" "$workdir/product-1400" 1400 >/dev/null 2>&1
+    cp "$workdir/product-1400/product.msi" "$packages/product-1400.msi"
+    check "patch_builder: build 1400" build_patch 1400 '{AAAAAAAA-1111-2222-3333-444444441400}'
+    cp "$system32/msi.dll" "$system32/msihnd.dll" # only msiexec.exe's absence shows the dialog
+    lay_out_media 1400
+    # A recently changed file that a run would move aside.
+    [ -e "$program/Extra.dll" ] || cp "$workdir/product-1000/payload/Extra.dll" "$program/"
+    touch -d '+20 days' "$program/Extra.dll"
+    backups=$(cd "$program" && find . -name 'Bakup_*' | sort)
+    mv "$system32/msiexec.exe" "$system32/msiexec.exe.away"
+    rm -f "$trace"
+    run_setup nomsiexec 1,1
+    status=$?
+    mv "$system32/msiexec.exe.away" "$system32/msiexec.exe"
+    check_equal "the dialog answered Yes, the setup box OK, Setup.exe ended" 0 "$status"
+    check_equal "... the engine dialog, then the setup box of build 1400" \
+        "Windows Installer バージョン情報 QernoE6 E Build 1400のセットアップを行います。\n\n" \
+        "$(head -n 1 "$media/nomsiexec-1.txt") $(box_text nomsiexec-2)"
+    check_equal "... no file moved aside" "$backups" "$(cd "$program" && find . -name 'Bakup_*' | sort)"
+    check_equal "... exit code 1603" 1603 "$(exit_code_of nomsiexec)"
+    check "... traced right before the end line" trace_holds \
+        '^ *Setup ExitCode=1603\r\nQernoE_Update-End '
+
+    echo "/silent2: no window at all, the boxes' texts in the trace"
+    rm -f "$trace"
+    run_setup silent2 - /silent2
+    check_equal "no window, Setup.exe ended by itself with exit code 0" "0 0" \
+        "$? $(exit_code_of silent2)"
+    check "build 1400 applied" cmp -s "$program/Qerno.exe" "$workdir/product-1400/payload/Qerno.exe"
+    check "msiexec's command line: REBOOT=ReallySuppress right after /qn" env LC_ALL=C grep -qaE \
+        "CmdLine ${colon}/p .* /qn REBOOT=ReallySuppress( |\r$)" "$trace"
+    check "the setup box as a MessageBox line: caption, then text (code page 932)" \
+        env LC_ALL=C grep -qaF "MessageBox${colon}QernoE6 E${colon}$(printf '%s' \
+        'QernoE6 E Build 1400のセットアップを行います。' | iconv -f UTF-8 -t CP932)" "$trace"
+
+    echo "One Setup.exe at a time"
+    rm -f "$media/gate" "$trace"
+    UI_ROBOT_GATE='C:\media\gate' run_setup holder 1 &
+    holder=$!
+    for _ in $(seq 1 400); do
+        [ -e "$media/holder-1.txt" ] && break
+        sleep 0.05
+    done
+    run_setup rival -
+    check_equal "a second Setup.exe while the first waits on its box: no window, exit code 1618" \
+        "0 1618" "$? $(exit_code_of rival)"
+    touch "$media/gate"
+    wait "$holder"
+    check_equal "the first, then answered, ends normally: exit code 0" "0 0" \
+        "$? $(exit_code_of holder)"
+else
+    check "manifest asks for asInvoker" grep -q 'asInvoker' "$setup_exe"
+fi
 
 echo "Wine suite time: ${SECONDS} s (prefix boot included)"
 summary wine
