@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs, with apt-get and only when missing, what building and testing the launcher needs on
 # a Debian 12 machine: the native and mingw-w64 toolchains, GoogleTest's sources, clang-format,
-# 32-bit Wine, wixl (msitools) for sample packages, Xvfb, a Japanese font and the ja_JP.UTF-8
-# locale.
+# 32-bit Wine, wixl for sample packages and msitools (msiinfo, msibuild) to read and edit them,
+# Xvfb, a Japanese font and the ja_JP.UTF-8 locale.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest clang-format
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine64 wine32:i386 wixl xvfb xauth fonts-ipafont-gothic fonts-wine imagemagick locales)
+          wine wine64 wine32:i386 wixl msitools xvfb xauth fonts-ipafont-gothic fonts-wine
+          imagemagick locales)
 
 sudo_if_needed() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
