@@ -40,3 +40,25 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
         echo 'ja_JP.UTF-8 UTF-8' | sudo_if_needed tee -a /etc/locale.gen >/dev/null
     sudo_if_needed locale-gen >/dev/null
 fi
+
+# Every command the scripts call, with the package that brings it: a package that installed
+# without the command (or a list that lacks one) stops here, by name, instead of as "command not
+# found" deep inside a test run.
+commands=(cmake:cmake ctest:cmake ninja:ninja-build g++:g++ clang-format:clang-format
+          i686-w64-mingw32-g++:g++-mingw-w64-i686-posix i686-w64-mingw32-gcc:gcc-mingw-w64-i686-posix
+          i686-w64-mingw32-windres:binutils-mingw-w64-i686
+          i686-w64-mingw32-objdump:binutils-mingw-w64-i686
+          wine:wine wineboot:wine winepath:wine wineserver:wine wixl:wixl msiinfo:msitools
+          msibuild:msitools Xvfb:xvfb xauth:xauth convert:imagemagick iconv:libc-bin
+          md5sum:coreutils timeout:coreutils)
+absent=()
+for entry in "${commands[@]}"; do
+    command -v "${entry%%:*}" >/dev/null 2>&1 || absent+=("${entry%%:*} (package ${entry#*:})")
+done
+# 32-bit programs need Wine's i386 loader, which only wine32:i386 brings.
+dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" ||
+    absent+=("32-bit Wine (package wine32:i386)")
+if [ ${#absent[@]} -gt 0 ]; then
+    printf 'install-deps: missing after installing: %s\n' "${absent[@]}" >&2
+    exit 1
+fi
