@@ -273,8 +273,8 @@ moved_files() {
         if [ -e "$program/$name" ]; then echo "$name $(md5_of "$program/$name")"; fi
     done
 }
-# Today's launcher leaves them under their Bakup_ names when the installer fails: the next
-# scenario must start from the same files either way.
+# A launcher that did not put them back would leave them under their Bakup_ names: the next
+# scenario starts from the same files either way, and the checks at the end say which it was.
 put_back_moved_files() {
     local name
     for name in Extra.dll Qerno3D/Q3D.dll; do
@@ -527,6 +527,9 @@ touch "$media/gate"
 wait "$holder"
 check_equal "the first, then answered, ends normally: exit code 0" "0 0" \
     "$? $(exit_code_of holder)"
+
+# shellcheck source=bad_input_tests.sh
+source "$here/bad_input_tests.sh"
 
 echo "Wine suite time: ${SECONDS} s (prefix boot included)"
 summary wine
