@@ -155,6 +155,16 @@ TEST_F(IniTest, LongSectionsAreReadWholeThroughTheGrowingBuffer) {
     }
 }
 
+TEST_F(IniTest, LinesEndInCrLfLfOrCr) {
+    m_dat = Write("breaks.dat",
+                  "[Patch_E]\nname1=val1\rname2=val2\r\nname3=val3\n\r\r\n[Install]\rURL=x");
+    DWORD length = 0;
+    const std::string block = Section("Patch_E", 64, length);
+    EXPECT_EQ(block.substr(0, length + 1),
+              std::string("name1=val1\0name2=val2\0name3=val3\0\0", 34));
+    EXPECT_EQ(Read("Install", "URL"), "x");
+}
+
 TEST_F(IniTest, AUtf8ByteOrderMarkIsNotRecognised) {
     const std::string dat = Write("bom.dat", "\xEF\xBB\xBF[Install]\r\nURL=x\r\n[Next]\r\nK=v\r\n");
     std::string buffer(32, '\0');

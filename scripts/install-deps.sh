@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs, with apt-get and only when missing, what building and testing the launcher needs on
 # a Debian 12 machine: the native and mingw-w64 toolchains, GoogleTest's sources, clang-format,
-# 32-bit Wine, wixl (msitools) for sample packages, Xvfb, a Japanese font, jq (the Wine tests
-# read the media check's JSON) and the ja_JP.UTF-8 locale.
+# 32-bit Wine, wixl for sample packages and msitools (msiinfo, msibuild) to read and edit them,
+# Xvfb, a Japanese font, jq (the Wine tests read the media check's JSON) and the ja_JP.UTF-8
+# locale.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest clang-format
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine64 wine32:i386 wixl xvfb xauth fonts-ipafont-gothic fonts-wine imagemagick locales
-          jq)
+          wine wine64 wine32:i386 wixl msitools xvfb xauth fonts-ipafont-gothic fonts-wine
+          imagemagick locales jq)
 
 sudo_if_needed() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -39,4 +40,26 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
     grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen ||
         echo 'ja_JP.UTF-8 UTF-8' | sudo_if_needed tee -a /etc/locale.gen >/dev/null
     sudo_if_needed locale-gen >/dev/null
+fi
+
+# Every command the scripts call, with the package that brings it: a package that installed
+# without the command (or a list that lacks one) stops here, by name, instead of as "command not
+# found" deep inside a test run.
+commands=(cmake:cmake ctest:cmake ninja:ninja-build g++:g++ clang-format:clang-format
+          i686-w64-mingw32-g++:g++-mingw-w64-i686-posix i686-w64-mingw32-gcc:gcc-mingw-w64-i686-posix
+          i686-w64-mingw32-windres:binutils-mingw-w64-i686
+          i686-w64-mingw32-objdump:binutils-mingw-w64-i686
+          wine:wine wineboot:wine winepath:wine wineserver:wine wixl:wixl msiinfo:msitools
+          msibuild:msitools Xvfb:xvfb xauth:xauth convert:imagemagick iconv:libc-bin
+          md5sum:coreutils timeout:coreutils jq:jq)
+absent=()
+for entry in "${commands[@]}"; do
+    command -v "${entry%%:*}" >/dev/null 2>&1 || absent+=("${entry%%:*} (package ${entry#*:})")
+done
+# 32-bit programs need Wine's i386 loader, which only wine32:i386 brings.
+dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" ||
+    absent+=("32-bit Wine (package wine32:i386)")
+if [ ${#absent[@]} -gt 0 ]; then
+    printf 'install-deps: missing after installing: %s\n' "${absent[@]}" >&2
+    exit 1
 fi

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Under Wine, in one throw-away WoW64 prefix: the conformance checks against the real calls,
 # then the real Setup.exe: what it imports, the trace file it writes (new, appended, with the
-# product installer's atom held), the settings copy it makes and removes, and that DLLs
-# planted beside it are never loaded.   usage: wine_tests.sh BUILD_DIR_OF_THE_WINDOWS_PRESET
+# product installer's atom held), the settings copy it makes and removes, that DLLs planted
+# beside it are never loaded, and whole updates with real patches, also one the installer
+# refuses and one whose msiexec is ended mid-run.
+#   usage: wine_tests.sh BUILD_DIR_OF_THE_WINDOWS_PRESET
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -48,7 +50,7 @@ helpers=$WINEPREFIX/drive_c/tools
 mkdir -p "$helpers"
 cp "$setup_exe" "$tools/plain_import_probe.exe" "$media/"
 cp "$tools/atom_holder.exe" "$tools/ui_robot.exe" "$tools/patch_database.exe" \
-    "$build/tools/patch_builder/patch_builder.exe" "$helpers/"
+    "$tools/end_process.exe" "$build/tools/patch_builder/patch_builder.exe" "$helpers/"
 cp "$here/../../samples/media/Install.dat" "$media/"
 temp_windows=$(timeout "$WINE_TIMEOUT" wine cmd /c "echo %TEMP%" 2>/dev/null | tr -d '\r')
 temp=$(timeout "$WINE_TIMEOUT" winepath -u "$temp_windows" 2>/dev/null)
@@ -58,15 +60,21 @@ trace=$temp/Install_Setup_Trace.log
 echo "Sample packages: the product and its upgrades (wixl), patches (patch_builder under Wine)"
 packages=$media/packages
 builders=()
-for number in 1000 1200 1234 1300; do
+for number in 1000 1100 1200 1234 1300; do
     bash "$here/../packages/build_sample_product.sh" "$workdir/product-$number" "$number" \
         >/dev/null 2>"$workdir/wixl-$number.log" &
     builders+=($!)
 done
 # (Xvfb runs in the background too: wait for the builders only.)
 for builder in "${builders[@]}"; do wait "$builder" || fail "sample package" "$(cat "$workdir"/wixl-*.log)"; done
+# Build 1100 refuses itself after InstallFiles: a custom action of type 19 (error), which makes
+# msiexec end with 1603, and, with a user interface, shows its text in a box first.
+check "sample package: build 1100 with a refusing custom action" msibuild \
+    "$workdir/product-1100/product.msi" -q "INSERT INTO CustomAction (Action, Type, Target)
+    VALUES ('RefuseUpdate', 19, 'Build 1100 refuses to be applied.')" \
+    -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('RefuseUpdate', 4001)"
 mkdir -p "$packages"
-for number in 1000 1200 1234 1300; do
+for number in 1000 1100 1200 1234 1300; do
     cp "$workdir/product-$number/product.msi" "$packages/product-$number.msi"
 done
 cp "$packages/product-1000.msi" "$packages/product.msi"
@@ -80,6 +88,7 @@ build_patch() { # BUILD PATCH_CODE
 check "patch_builder: build 1234 (1000 -> 1234)" build_patch 1234 "$patch_code"
 check "patch_builder: build 1300" build_patch 1300 '{AAAAAAAA-1111-2222-3333-444444441300}'
 check "patch_builder: build 1200" build_patch 1200 '{AAAAAAAA-1111-2222-3333-444444441200}'
+check "patch_builder: build 1100 (refused)" build_patch 1100 '{AAAAAAAA-1111-2222-3333-444444441100}'
 check_equal "patch_builder: the five program files of a new build, not Extra.dll or readme.txt" \
     "  files (5): Qerno.exe Wardex.exe Plinth.dll Q3D.exe Q3D.dll" \
     "$(grep -a '^  files' "$workdir/patch-1234.log" | tr -d '\r')"
@@ -161,7 +170,7 @@ no_settings_copy() { ! ls "$temp"/tmp*.tmp >/dev/null 2>&1; }
 run_setup() { # NAME ANSWERS [ARGUMENTS...]
     local name=$1 answers=$2
     shift 2
-    rm -f "$media/$name"-*
+    rm -f "$media/$name"-* "$media/$name.exit"
     local status=0
     (cd "$media" && wine_run 'C:\tools\ui_robot.exe' "C:\\media\\$name" "$answers" 40 \
         'C:\media\Setup.exe' "$@") || status=$?
@@ -177,6 +186,8 @@ run_setup() { # NAME ANSWERS [ARGUMENTS...]
     fi
     return $status
 }
+# The exit code of the program a robot run NAME started, when it ended by itself.
+exit_code_of() { cat "$media/$1.exit" 2>/dev/null; }
 # The message box text of a record as Unicode (line feeds as \n) and as code page bytes (hex).
 box_text() { sed -n $'s/^65535\tStatic\t//p' "$media/$1.txt"; }
 box_bytes() { sed -n $'s/^A\t65535\t//p' "$media/$1.txt"; }
@@ -197,6 +208,7 @@ echo "A first run"
 rm -f "$trace"
 run_setup first 1
 check_equal "Setup.exe ran and its one box was answered" 0 "$?"
+check "the robot kept Setup.exe's own exit code" grep -qxE '[0-9]+' "$media/first.exit"
 check "the launch-failure box: caption and Japanese text" launch_failure_box first
 check_equal "trace: every phase in order, CRLF, four blanks a level" \
     "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
@@ -208,7 +220,7 @@ check_equal "trace: the second run follows after an empty line" \
     "$(expected_lines "${full_run[@]}" "" "${full_run[@]}")" "$(actual_trace)"
 
 echo "While the product's installer holds its atom ($atom_name)"
-rm -f "$trace"
+rm -f "$trace" "$media/atom.exit"
 (cd "$media" && wine_run 'C:\tools\atom_holder.exe' "$atom_name" 'C:\tools\ui_robot.exe' \
     'C:\media\atom' - 40 'C:\media\Setup.exe')
 check_equal "Setup.exe ran under the atom and showed nothing" 0 "$?"
@@ -237,7 +249,7 @@ check_equal "trace: the run is complete beside the planted DLLs" \
     "$(expected_lines "${full_run[@]}")" "$(actual_trace)"
 rm -f "$media/version.dll" "$media/msi.dll"
 
-echo "The whole job with the installed sample product: set up, then found applied"
+echo "The whole job with the installed sample product"
 package_code=$(package_code_of "$packages/product-1000.msi")
 # Media that list BUILD's patch for the installed package, with only that patch in MSP\.
 lay_out_media() { # BUILD
@@ -247,13 +259,60 @@ lay_out_media() { # BUILD
     mkdir -p "$media/MSP"
     cp "$packages/build$1.msp" "$media/MSP/QernoE6_ALPHA_$1.msp"
 }
-lay_out_media 1234
 wine_record_sample_program_folder
 program=$WINEPREFIX/drive_c/"Program Files (x86)"/QernoE
 # Changed well after the main files were installed: these two must be moved aside.
 touch -d '+20 days' "$program/Extra.dll" "$program/Qerno3D/Q3D.dll" "$program/readme.txt"
 logs=$media/"install logs"
 mkdir -p "$logs"
+md5_of() { md5sum <"$1" | cut -d ' ' -f 1; }
+# The two files an update moves aside, under whichever names they have: "NAME MD5" lines.
+moved_files() {
+    local name
+    for name in Extra.dll Bakup_Extra.dll Qerno3D/Q3D.dll Qerno3D/Bakup_Q3D.dll; do
+        if [ -e "$program/$name" ]; then echo "$name $(md5_of "$program/$name")"; fi
+    done
+}
+# A launcher that did not put them back would leave them under their Bakup_ names: the next
+# scenario starts from the same files either way, and the checks at the end say which it was.
+put_back_moved_files() {
+    local name
+    for name in Extra.dll Qerno3D/Q3D.dll; do
+        local backup=$program/$(dirname "$name")/Bakup_$(basename "$name")
+        if [ -e "$backup" ] && [ ! -e "$program/$name" ]; then mv "$backup" "$program/$name"; fi
+    done
+}
+
+echo "Build 1100, which the installer refuses: silently, then msiexec ended at its box"
+lay_out_media 1100
+unchanged=$(moved_files)
+rm -f "$trace"
+run_setup refused 1 /silent1 'LOGFILENAME="C:\media\install logs\refused.log"'
+check_equal "silently: the setup box was answered and Setup.exe ended" 0 "$?"
+check "msiexec ran it silently and its custom action refused it" bash -c \
+    "grep -qa ' /qn ' '$trace' && grep -qa RefuseUpdate '$logs/refused.log'"
+after_refused=$(moved_files)
+put_back_moved_files
+rm -f "$trace"
+run_setup killed 1 &
+runner=$!
+# The installer's log is written line by line: once it names the action, the action's box is
+# what msiexec waits on.
+for _ in $(seq 1 600); do
+    grep -qa RefuseUpdate "$temp"/Install_QernoE_*.log 2>/dev/null && break
+    sleep 0.05
+done
+check "interactive: msiexec reached the refusing action" \
+    grep -qa RefuseUpdate "$temp"/Install_QernoE_*.log
+# With exit code 1, as Windows' "taskkill /f" ends a process (Wine's own gives 0).
+(cd "$media" && wine_run 'C:\tools\end_process.exe' msiexec.exe 1) >/dev/null
+wait "$runner"
+check_equal "msiexec ended there: Setup.exe ended too, with no further window" 0 "$?"
+after_killed=$(moved_files)
+put_back_moved_files
+
+echo "Build 1234: set up, then found applied"
+lay_out_media 1234
 rm -f "$trace"
 run_setup apply 1 /silent1 'LOGFILENAME="C:\media\install logs\update 1234.log"'
 check_equal "the setup box was answered and Setup.exe ended" 0 "$?"
@@ -283,6 +342,7 @@ check "patch applied: the program files are those of build 1234" bash -c \
     "cmp -s '$program/Qerno.exe' '$workdir/product-1234/payload/Qerno.exe' &&
      cmp -s '$program/Qerno3D/Q3D.dll' '$workdir/product-1234/payload/Q3D.dll' &&
      cmp -s '$program/Plinth.dll' '$workdir/product-1234/payload/Plinth.dll'"
+after_apply=$(moved_files)
 check "the settings copy is gone after the run" no_settings_copy
 rm -f "$trace"
 run_setup again 1 /silent1
@@ -392,6 +452,84 @@ rm -f "$trace"
 run_setup dialog-yes 1,1
 check_equal "answered Yes, the update goes on to its box" 0 "$?"
 check "after Yes: the launch-failure box of the update" launch_failure_box dialog-yes 2
+
+# ----------------------------------------------------------------------------------------------
+echo "Exit codes, and the files moved aside put back when the installer fails"
+# The runs above kept what these read: each run's NAME.exit and the moved files after the build
+# 1100 runs and build 1234.
+codes="$(exit_code_of logs) $(exit_code_of atom) $(exit_code_of notinstalled)"
+check_equal "exit codes: no MSP\\ 1619, atom held 1618, product not installed 1642" \
+    "1619 1618 1642" "$codes"
+codes="$(exit_code_of dialog) $(exit_code_of apply) $(exit_code_of again)"
+check_equal "exit codes: engine dialog No 1602, build 1234 applied 0, then found applied 0" \
+    "1602 0 0" "$codes"
+check_equal "build 1100 refused: exit code 1603, msiexec's own" 1603 "$(exit_code_of refused)"
+check_equal "... Extra.dll and Qerno3D\\Q3D.dll back under their own names, unchanged" \
+    "$unchanged" "$after_refused"
+check_equal "msiexec ended at its box: exit code 1, what its process gave" 1 \
+    "$(exit_code_of killed)"
+check_equal "... Extra.dll and Qerno3D\\Q3D.dll back under their own names, unchanged" \
+    "$unchanged" "$after_killed"
+check_equal "build 1234 applied: Extra.dll, which Wine does not lay again, moved back" \
+    "Extra.dll $(md5_of "$workdir/product-1000/payload/Extra.dll")" \
+    "$(grep 'Extra.dll ' <<<"$after_apply")"
+
+echo "msiexec.exe missing: the dialog and the setup box, then nothing moved"
+# A build newer than all applied, for this run and the one with /silent2.
+bash "$here/../packages/build_sample_product.sh" "$workdir/product-1400" 1400 >/dev/null 2>&1
+cp "$workdir/product-1400/product.msi" "$packages/product-1400.msi"
+check "patch_builder: build 1400" build_patch 1400 '{AAAAAAAA-1111-2222-3333-444444441400}'
+cp "$system32/msi.dll" "$system32/msihnd.dll" # only msiexec.exe's absence shows the dialog
+lay_out_media 1400
+# A recently changed file that a run would move aside.
+[ -e "$program/Extra.dll" ] || cp "$workdir/product-1000/payload/Extra.dll" "$program/"
+touch -d '+20 days' "$program/Extra.dll"
+backups=$(cd "$program" && find . -name 'Bakup_*' | sort)
+mv "$system32/msiexec.exe" "$system32/msiexec.exe.away"
+rm -f "$trace"
+run_setup nomsiexec 1,1
+status=$?
+mv "$system32/msiexec.exe.away" "$system32/msiexec.exe"
+check_equal "the dialog answered Yes, the setup box OK, Setup.exe ended" 0 "$status"
+check_equal "... the engine dialog, then the setup box of build 1400" \
+    "Windows Installer バージョン情報 QernoE6 E Build 1400のセットアップを行います。\n\n" \
+    "$(head -n 1 "$media/nomsiexec-1.txt") $(box_text nomsiexec-2)"
+moved=$(cd "$program" && find . -name 'Bakup_*' | sort && grep -a 'REN File' "$trace")
+check_equal "... no file moved aside, none tried" "$backups" "$moved"
+check_equal "... exit code 1603" 1603 "$(exit_code_of nomsiexec)"
+check "... traced right before the end line" trace_holds \
+    '^ *Setup ExitCode=1603\r\nQernoE_Update-End '
+
+echo "/silent2: no window at all, the boxes' texts in the trace"
+rm -f "$trace"
+run_setup silent2 - /silent2
+check_equal "no window, Setup.exe ended by itself with exit code 0" "0 0" \
+    "$? $(exit_code_of silent2)"
+check "build 1400 applied" cmp -s "$program/Qerno.exe" "$workdir/product-1400/payload/Qerno.exe"
+check "msiexec's command line: REBOOT=ReallySuppress right after /qn" env LC_ALL=C grep -qaE \
+    "CmdLine ${colon}/p .* /qn REBOOT=ReallySuppress( |\r$)" "$trace"
+check "the setup box as a MessageBox line: caption, then text (code page 932)" \
+    env LC_ALL=C grep -qaF "MessageBox${colon}QernoE6 E${colon}$(printf '%s' \
+    'QernoE6 E Build 1400のセットアップを行います。' | iconv -f UTF-8 -t CP932)" "$trace"
+
+echo "One Setup.exe at a time"
+rm -f "$media/gate" "$trace"
+UI_ROBOT_GATE='C:\media\gate' run_setup holder 1 &
+holder=$!
+for _ in $(seq 1 400); do
+    [ -e "$media/holder-1.txt" ] && break
+    sleep 0.05
+done
+run_setup rival -
+check_equal "a second Setup.exe while the first waits on its box: no window, exit code 1618" \
+    "0 1618" "$? $(exit_code_of rival)"
+touch "$media/gate"
+wait "$holder"
+check_equal "the first, then answered, ends normally: exit code 0" "0 0" \
+    "$? $(exit_code_of holder)"
+
+# shellcheck source=bad_input_tests.sh
+source "$here/bad_input_tests.sh"
 
 source "$here/media_tool_tests.sh"
 echo "Wine suite time: ${SECONDS} s (prefix boot included)"

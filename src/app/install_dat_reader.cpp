@@ -3,11 +3,14 @@
 #include "text/mbstring.h"
 
 #include <cstring>
+#include <limits>
 
 namespace {
 constexpr char kMissing[] = "~";
 constexpr DWORD kValueBufferSize = 2049;
-constexpr DWORD kSectionBufferStep = 2048;
+constexpr DWORD kSectionBufferFirst = 2048;
+// Doubling stops before DWORD overflows; no settings file comes near it.
+constexpr DWORD kSectionBufferLimit = std::numeric_limits<DWORD>::max() / 2;
 } // namespace
 
 BOOL CInstallDatReader::ReadString(LPCSTR key, LPCSTR defaultValue, std::string& value) const {
@@ -24,13 +27,15 @@ BOOL CInstallDatReader::ReadString(LPCSTR key, LPCSTR defaultValue, std::string&
 
 int CInstallDatReader::ReadSection(std::vector<tagEntryValue>& entries) const {
     entries.clear();
-    DWORD size = kSectionBufferStep;
+    DWORD size = kSectionBufferFirst;
     std::vector<char> buffer(size, '\0');
     DWORD length =
         GetPrivateProfileSectionA(m_strSection.c_str(), buffer.data(), size, m_strFilePath.c_str());
-    // A result of size - 2 means the section may have been cut: read it again, larger.
-    while (length != 0 && length >= size - 2) {
-        size += kSectionBufferStep;
+    // A result of size - 2 means the section may have been cut: read it again, twice as large.
+    // Each read goes through the whole file, and the section gains entries with every build of
+    // every edition: growing by a fixed step would read it once per step of its length.
+    while (length != 0 && length >= size - 2 && size <= kSectionBufferLimit) {
+        size *= 2;
         buffer.assign(size, '\0');
         length = GetPrivateProfileSectionA(m_strSection.c_str(), buffer.data(), size,
                                            m_strFilePath.c_str());

@@ -74,14 +74,16 @@ TEST_F(InstallDatReaderTest, MissingOrEmptySectionsGiveNothing) {
 
 TEST_F(InstallDatReaderTest, LongSectionsAreReadWholeThroughALargerBuffer) {
     // Each "K0000=v0000" entry takes 12 bytes of the block, NUL included; a last entry
-    // "P=..." tunes the length to the edges of the 2,048- and 4,096-byte buffers: 2,040 fits,
-    // 2,046 (the "cut" result) and 2,047 (an exact fit) are read again larger, as are 4,104.
+    // "P=..." tunes the length to the edges of the 2,048-, 4,096- and 8,192-byte buffers: 2,040
+    // fits, 2,046 (the "cut" result) and 2,047 (an exact fit) are read again larger, as are
+    // 4,104 and 8,191.
     struct Case {
         unsigned entries;
         std::string last;
     };
-    const Case cases[] = {{1, ""},   {170, ""}, {170, "P=abc"}, {170, "P=abcd"},
-                          {171, ""}, {341, ""}, {342, ""},      {1000, "P=z"}};
+    const Case cases[] = {{1, ""},         {170, ""},     {170, "P=abc"}, {170, "P=abcd"},
+                          {171, ""},       {341, ""},     {342, ""},      {682, "P=abc"},
+                          {682, "P=abcd"}, {1000, "P=z"}, {5000, ""}};
     for (const Case& test : cases) {
         SCOPED_TRACE(std::to_string(test.entries) + test.last);
         std::string text = "[Patch_E]\r\n";

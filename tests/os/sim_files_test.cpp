@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -126,6 +129,46 @@ TEST(SimFiles, LongPathNameExpandsAliasesAndReportsTheSizeItNeeds) {
 
     EXPECT_EQ(GetLongPathNameA("C:\\nowhere\\", buffer, MAX_PATH), 0u);
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST(SimFiles, AnAliasFindsItsEntryUntilTheEntryIsRenamedRemovedOrReAliased) {
+    sim::Machine machine;
+    sim::FileSystem& files = machine.Files();
+    files.WriteFile("C:\\Long Folder\\Old name.dll", "old");
+    files.WriteFile("C:\\Long Folder\\Gone name.dll", "gone");
+    files.WriteFile("C:\\Long Folder\\Replaced.dll", "replaced");
+    files.WriteFile("C:\\Long Folder\\Source.dll", "source");
+    files.SetShortName("C:\\Long Folder", "LONGFO~1");
+    files.SetShortName("C:\\LONGFO~1\\Old name.dll", "OLDNAM~1.DLL");
+    files.SetShortName("C:\\Long Folder\\OLDNAM~1.DLL", "OLDNAM~2.DLL");
+    files.SetShortName("C:\\Long Folder\\Gone name.dll", "GONENA~1.DLL");
+    files.SetShortName("C:\\Long Folder\\Replaced.dll", "REPLAC~1.DLL");
+    EXPECT_THROW(files.SetShortName("C:\\Long Folder\\Source.dll", "gonena~1.dll"),
+                 std::logic_error);
+    ASSERT_TRUE(DeleteFileA("C:\\Long Folder\\Gone name.dll"));
+    ASSERT_TRUE(MoveFileExA("C:\\Long Folder\\Source.dll", "C:\\Long Folder\\Replaced.dll",
+                            MOVEFILE_REPLACE_EXISTING));
+    files.WriteFile("C:\\Other\\x.txt", "");
+    ASSERT_TRUE(MoveFileA("C:\\Long Folder", "C:\\Other\\Moved"));
+
+    struct Case {
+        const char* path;
+        const char* data; // nullptr: not found
+    };
+    const Case cases[] = {
+        {"C:\\Other\\Moved\\oldnam~2.dll", "old"},    {"C:\\Other\\Moved\\OLDNAM~1.DLL", nullptr},
+        {"C:\\Other\\Moved\\GONENA~1.DLL", nullptr},  {"C:\\Other\\Moved\\REPLAC~1.DLL", nullptr},
+        {"C:\\Other\\Moved\\Replaced.dll", "source"}, {"C:\\LONGFO~1\\Old name.dll", nullptr}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.path);
+        const std::optional<std::string> data = files.ReadFile(test.path);
+        EXPECT_EQ(data.has_value(), test.data != nullptr);
+        if (data && test.data != nullptr) {
+            EXPECT_EQ(*data, test.data);
+        }
+        DWORD error = 0;
+        EXPECT_EQ(files.LongPath(test.path, error).has_value(), test.data != nullptr);
+    }
 }
 
 } // namespace

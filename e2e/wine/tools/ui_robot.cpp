@@ -11,12 +11,17 @@
 //   column <tab> ID <tab> N <tab> TEXT          list view column headings
 //   row <tab> ID <tab> N <tab> TEXT <tab> ...   list view rows, one text per column
 //   row-A <tab> ID <tab> N <tab> HEX <tab> ...  the same as code page bytes
+// When the program ends by itself, its own exit code goes to OUT_PREFIX.exit (decimal, a line).
+// With UI_ROBOT_GATE naming a file, the first window is recorded at once but answered only once
+// that file exists (so that a scenario can act while the program waits on it).
 // Exit code 0 when every window was answered and the program ended; 3 on time-out (the
 // program is ended), 4 when more windows came than answers.
-#include <windows.h>
+#include "owned_handle.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -163,14 +168,14 @@ std::basic_string<Character> CellText(HWND list, const RemoteBuffer& buffer, UIN
 
 std::string ListViewReport(HWND list, DWORD processId) {
     const int id = GetDlgCtrlID(list);
-    HANDLE process =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    if (process == nullptr) {
+    const OwnedHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (process.get() == nullptr) {
         return "row\t" + std::to_string(id) + "\tunreadable\n";
     }
     std::string report;
     {
-        RemoteBuffer buffer(process, kTextOffset + kTextCapacity * sizeof(wchar_t));
+        RemoteBuffer buffer(process.get(), kTextOffset + kTextCapacity * sizeof(wchar_t));
         HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
         const int columns =
             header == nullptr ? 1 : static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
@@ -192,7 +197,6 @@ std::string ListViewReport(HWND list, DWORD processId) {
             report += wide + "\n" + narrow + "\n";
         }
     }
-    CloseHandle(process);
     return report;
 }
 
@@ -291,6 +295,18 @@ void Record(HWND dialog, const std::string& prefix) {
     }
 }
 
+// Waits until `path` exists or the program ends; false when the time-out counted from `start`
+// passes first.
+bool WaitForGate(const char* path, HANDLE process, DWORD start, DWORD timeout) {
+    while (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES &&
+           WaitForSingleObject(process, 25) == WAIT_TIMEOUT) {
+        if (GetTickCount() - start > timeout) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -302,31 +318,33 @@ int main(int argc, char** argv) {
     const std::string prefix = argv[1];
     const std::vector<int> answers = ParseAnswers(argv[2]);
     const DWORD timeout = static_cast<DWORD>(std::atoi(argv[3])) * 1000;
+    const char* gate = std::getenv("UI_ROBOT_GATE");
     std::string commandLine = std::string("\"") + argv[4] + "\"";
     for (int i = 5; i < argc; ++i) {
         commandLine += std::string(" ") + argv[i];
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
+    PROCESS_INFORMATION started{};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+                        &startup, &started)) {
         std::fprintf(stderr, "ui_robot: cannot start %s\n", argv[4]);
         return 2;
     }
-    CloseHandle(process.hThread);
+    CloseHandle(started.hThread);
+    const OwnedHandle process(started.hProcess);
 
     const DWORD start = GetTickCount();
     std::size_t answered = 0;
     int result = 0;
-    while (WaitForSingleObject(process.hProcess, 25) == WAIT_TIMEOUT) {
+    while (WaitForSingleObject(process.get(), 25) == WAIT_TIMEOUT) {
         if (GetTickCount() - start > timeout) {
             std::fprintf(stderr, "ui_robot: time-out\n");
-            TerminateProcess(process.hProcess, 1);
+            TerminateProcess(process.get(), 1);
             result = 3;
             break;
         }
-        Search search{process.dwProcessId, nullptr};
+        Search search{started.dwProcessId, nullptr};
         EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found == nullptr) {
             continue;
@@ -335,14 +353,25 @@ int main(int argc, char** argv) {
         Record(search.found, name);
         if (answered >= answers.size()) {
             std::fprintf(stderr, "ui_robot: a window more than answers\n");
-            TerminateProcess(process.hProcess, 1);
+            TerminateProcess(process.get(), 1);
             result = 4;
             break;
+        }
+        if (answered == 0 && gate != nullptr && *gate != '\0') {
+            if (!WaitForGate(gate, process.get(), start, timeout)) {
+                std::fprintf(stderr, "ui_robot: time-out before %s appeared\n", gate);
+                TerminateProcess(process.get(), 1);
+                result = 3;
+                break;
+            }
+            if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) {
+                continue; // ended (or was ended) with its window unanswered
+            }
         }
         HWND button = GetDlgItem(search.found, answers[answered]);
         if (button == nullptr) {
             std::fprintf(stderr, "ui_robot: no button %d\n", answers[answered]);
-            TerminateProcess(process.hProcess, 1);
+            TerminateProcess(process.get(), 1);
             result = 4;
             break;
         }
@@ -354,8 +383,15 @@ int main(int argc, char** argv) {
             Sleep(25);
         }
     }
-    WaitForSingleObject(process.hProcess, 5000);
-    CloseHandle(process.hProcess);
+    const bool ended = WaitForSingleObject(process.get(), 5000) == WAIT_OBJECT_0;
+    // A program the robot ended has no exit code of its own to report.
+    DWORD exitCode = 0;
+    if (result == 0 && ended && GetExitCodeProcess(process.get(), &exitCode)) {
+        if (std::FILE* out = std::fopen((prefix + ".exit").c_str(), "wb")) {
+            std::fprintf(out, "%lu\n", exitCode);
+            std::fclose(out);
+        }
+    }
     if (result == 0 && answered != answers.size()) {
         std::fprintf(stderr, "ui_robot: %zu of %zu answers used\n", answered, answers.size());
         result = 5;

@@ -3,7 +3,6 @@
 #include "text/mbstring.h"
 #include "text/split_string.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace sim {
@@ -43,6 +42,33 @@ bool SharingAllows(const OpenFile& held, DWORD access, DWORD share) {
         return false;
     }
     return true;
+}
+
+// The child a name (upper case) stands for: by its own name, else by its 8.3 alias.
+std::shared_ptr<FileNode> FindChild(const FileNode& folder, const std::string& key,
+                                    bool* byAlias = nullptr) {
+    if (auto child = folder.children.find(key); child != folder.children.end()) {
+        if (byAlias != nullptr) {
+            *byAlias = false;
+        }
+        return child->second;
+    }
+    auto alias = folder.aliases.find(key);
+    if (alias == folder.aliases.end()) {
+        return nullptr;
+    }
+    if (byAlias != nullptr) {
+        *byAlias = true;
+    }
+    return folder.children.at(alias->second);
+}
+
+// Takes a child out of its folder, and its alias with it.
+void Detach(FileNode& folder, std::map<std::string, std::shared_ptr<FileNode>>::iterator child) {
+    if (!child->second->shortName.empty()) {
+        folder.aliases.erase(NameKey(child->second->shortName));
+    }
+    folder.children.erase(child);
 }
 
 } // namespace
@@ -137,18 +163,12 @@ std::shared_ptr<FileNode> FileSystem::Walk(const Parsed& parsed, std::size_t cou
             error = ERROR_PATH_NOT_FOUND;
             return nullptr;
         }
-        const std::string key = NameKey(parsed.parts[i]);
-        auto child = node->children.find(key);
-        if (child == node->children.end()) {
-            child = std::find_if(node->children.begin(), node->children.end(), [&](auto& entry) {
-                return !entry.second->shortName.empty() && NameKey(entry.second->shortName) == key;
-            });
-        }
-        if (child == node->children.end()) {
+        std::shared_ptr<FileNode> child = FindChild(*node, NameKey(parsed.parts[i]));
+        if (!child) {
             error = i + 1 == count ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
             return nullptr;
         }
-        node = child->second;
+        node = std::move(child);
     }
     return node;
 }
@@ -242,12 +262,33 @@ void FileSystem::SetAttributes(std::string_view path, DWORD attributes) {
 }
 
 void FileSystem::SetShortName(std::string_view path, std::string_view shortName) {
+    auto parsed = Parse(path);
     DWORD error = 0;
-    auto node = Find(path, error);
+    std::shared_ptr<FileNode> folder;
+    std::shared_ptr<FileNode> node;
+    if (parsed && !parsed->parts.empty()) {
+        folder = Walk(*parsed, parsed->parts.size() - 1, error);
+    }
+    if (folder) {
+        node = FindChild(*folder, NameKey(parsed->parts.back()));
+    }
     if (!node) {
         throw std::invalid_argument("sim: no such path");
     }
+    // An alias names one entry of its folder, as on a real volume.
+    const std::string key = NameKey(node->name);
+    const std::string alias = NameKey(shortName);
+    if (auto taken = folder->aliases.find(alias);
+        !alias.empty() && taken != folder->aliases.end() && taken->second != key) {
+        throw std::logic_error("sim: the alias is taken in that folder");
+    }
+    if (!node->shortName.empty()) {
+        folder->aliases.erase(NameKey(node->shortName));
+    }
     node->shortName = std::string(shortName);
+    if (!alias.empty()) {
+        folder->aliases[alias] = key;
+    }
 }
 
 void FileSystem::SetFileVersion(std::string_view path, WORD major, WORD minor, WORD build,
@@ -403,10 +444,10 @@ bool FileSystem::Move(std::string_view from, std::string_view to, DWORD& error, 
         return false;
     }
     if (replacing) {
-        toFolder->children.erase(target);
+        Detach(*toFolder, target);
     }
     std::shared_ptr<FileNode> node = source->second;
-    fromFolder->children.erase(source);
+    Detach(*fromFolder, source);
     node->name = toName;
     node->shortName.clear();
     toFolder->children[NameKey(toName)] = node;
@@ -454,7 +495,7 @@ bool FileSystem::Remove(std::string_view path, bool folder, DWORD& error) {
             return false;
         }
     }
-    parent->children.erase(child);
+    Detach(*parent, child);
     return true;
 }
 
@@ -482,23 +523,9 @@ std::optional<std::string> FileSystem::LongPath(std::string_view path, DWORD& er
         if (component.empty() || component == "." || component == "..") {
             result += component;
         } else if (node && node->IsFolder()) {
-            auto child = node->children.find(NameKey(component));
-            if (child == node->children.end()) {
-                child =
-                    std::find_if(node->children.begin(), node->children.end(), [&](auto& entry) {
-                        return NameKey(entry.second->shortName) == NameKey(component);
-                    });
-                if (child != node->children.end()) {
-                    result += child->second->name;
-                    node = child->second;
-                } else {
-                    result += component;
-                    node = nullptr;
-                }
-            } else {
-                result += component;
-                node = child->second;
-            }
+            bool byAlias = false;
+            node = FindChild(*node, NameKey(component), &byAlias);
+            result += node && byAlias ? node->name : component;
         } else {
             result += component;
         }

@@ -29,6 +29,9 @@ struct FileNode {
     std::int64_t lastAccessed = 0;
     // Keyed by the upper-case name, so enumeration follows NTFS's upper-cased ordinal order.
     std::map<std::string, std::shared_ptr<FileNode>> children;
+    // The children's 8.3 aliases (upper case) and the key of the child each stands for: a
+    // name that is not there is known to be missing without a look at every child.
+    std::map<std::string, std::string> aliases;
     std::vector<OpenFile*> openFiles;
     // The file version of its version resource, when it has one.
     std::optional<std::array<WORD, 4>> version;

@@ -2,6 +2,7 @@
 // black-box studies in notes/win32-semantics.md describe it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,15 +22,19 @@ struct IniSection {
     std::vector<IniLine> lines; // blank lines left out
 };
 
-// Lines before the first section header belong to no section and are dropped. A UTF-8 byte
-// order mark is not recognised: it stays in front of the first line.
-std::vector<IniSection> ParseIni(std::string_view bytes);
+// The file as the A calls read it: a UTF-16LE file (byte-order mark FF FE) converted to code
+// page 932 (an odd last byte is dropped); any other file as it is. A UTF-8 or UTF-16 big-endian
+// mark is not recognised: it stays in front of the first line.
+std::string IniFileText(std::string bytes);
+
+// The first section called `name` (in any case), or nullopt. Lines before the first section
+// header belong to no section. A NUL byte ends the name or value it is in; the rest of its line
+// is ignored. Only the lines of the section found are taken apart, so that a huge file costs
+// one pass over its bytes.
+std::optional<IniSection> FindIniSection(std::string_view text, std::string_view name);
 
 // A quoted value ('...' or "...", two characters at least, same quote at both ends) loses one
 // pair of quotes.
 std::string UnquoteIniValue(const std::string& value);
-
-// Blanks (space and tab) at both ends.
-std::string TrimIniBlanks(std::string_view text);
 
 } // namespace sim

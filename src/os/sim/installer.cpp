@@ -154,7 +154,14 @@ void Installer::InstallProduct(const std::string& productCode,
 }
 
 void Installer::ApplyPatch(const std::string& productCode, AppliedPatch patch) {
-    m_products[text::MakeUpper(productCode)].patches.push_back(std::move(patch));
+    const std::string productKey = text::MakeUpper(productCode);
+    std::vector<AppliedPatch>& patches = m_products[productKey].patches;
+    const PatchPlace place{productKey, patches.size()};
+    auto [known, added] = m_patchPlaces.emplace(text::MakeUpper(patch.patchCode), place);
+    if (!added && productKey < known->second.productKey) {
+        known->second = place;
+    }
+    patches.push_back(std::move(patch));
 }
 
 const InstalledProduct* Installer::Product(std::string_view productCode) const {
@@ -163,15 +170,11 @@ const InstalledProduct* Installer::Product(std::string_view productCode) const {
 }
 
 const AppliedPatch* Installer::Patch(std::string_view patchCode) const {
-    const std::string key = text::MakeUpper(patchCode);
-    for (const auto& [code, product] : m_products) {
-        for (const AppliedPatch& patch : product.patches) {
-            if (text::MakeUpper(patch.patchCode) == key) {
-                return &patch;
-            }
-        }
+    auto found = m_patchPlaces.find(text::MakeUpper(patchCode));
+    if (found == m_patchPlaces.end()) {
+        return nullptr;
     }
-    return nullptr;
+    return &m_products.at(found->second.productKey).patches[found->second.index];
 }
 
 MSIHANDLE Installer::Add(Object object) {

@@ -85,7 +85,17 @@ public:
     std::size_t OpenHandles() const { return m_handles.size(); }
 
 private:
+    // Where an applied patch is found: its product's key in m_products and its place there.
+    struct PatchPlace {
+        std::string productKey;
+        std::size_t index = 0;
+    };
+
     std::map<std::string, InstalledProduct> m_products; // by upper-case product code
+    // By upper-case patch code, the first applied patch of that code (products in key order,
+    // patches in the order applied): msi.dll finds a patch by its code at once, however many
+    // are applied.
+    std::map<std::string, PatchPlace> m_patchPlaces;
     std::map<MSIHANDLE, Object> m_handles;
     MSIHANDLE m_nextHandle = 1;
 };

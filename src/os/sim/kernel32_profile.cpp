@@ -7,7 +7,6 @@
 #include <optional>
 
 using sim::IniLine;
-using sim::IniSection;
 
 namespace {
 
@@ -20,7 +19,8 @@ std::string ProfilePath(LPCSTR fileName) {
     return name;
 }
 
-std::optional<std::vector<IniSection>> ReadProfile(LPCSTR fileName) {
+// The file's text, or nullopt when there is no such file.
+std::optional<std::string> ReadProfile(LPCSTR fileName) {
     if (fileName == nullptr) {
         return std::nullopt;
     }
@@ -28,7 +28,7 @@ std::optional<std::vector<IniSection>> ReadProfile(LPCSTR fileName) {
     if (!bytes) {
         return std::nullopt;
     }
-    return sim::ParseIni(*bytes);
+    return sim::IniFileText(std::move(*bytes));
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -45,16 +45,6 @@ std::string TrimArgument(LPCSTR name) {
         text.remove_suffix(1);
     }
     return std::string(text);
-}
-
-const IniSection* FindSection(const std::vector<IniSection>& sections, const std::string& name) {
-    // Only the first of repeated sections is ever read.
-    for (const IniSection& section : sections) {
-        if (SameName(section.name, name)) {
-            return &section;
-        }
-    }
-    return nullptr;
 }
 
 DWORD CopyCut(const std::string& value, LPSTR buffer, DWORD size) {
@@ -84,13 +74,12 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR
     while (!fallback.empty() && fallback.back() == ' ') {
         fallback.pop_back();
     }
-    auto sections = ReadProfile(lpFileName);
-    if (!sections) {
+    const auto text = ReadProfile(lpFileName);
+    if (!text) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return CopyCut(fallback, lpReturnedString, nSize);
     }
-    const IniSection* section = FindSection(*sections, TrimArgument(lpAppName));
-    if (section != nullptr) {
+    if (const auto section = sim::FindIniSection(*text, TrimArgument(lpAppName))) {
         const std::string key = TrimArgument(lpKeyName);
         for (const IniLine& line : section->lines) {
             // Comment lines are never keys; the first of repeated keys wins.
@@ -109,8 +98,8 @@ DWORD WINAPI GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString,
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    auto sections = ReadProfile(lpFileName);
-    if (!sections) {
+    const auto text = ReadProfile(lpFileName);
+    if (!text) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         if (nSize >= 1) {
             lpReturnedString[0] = '\0';
@@ -121,7 +110,7 @@ DWORD WINAPI GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString,
     // "key=value" without the blanks around "=", bare lines as they stand, comment lines left
     // out, quotes kept.
     std::string block;
-    if (const IniSection* section = FindSection(*sections, TrimArgument(lpAppName))) {
+    if (const auto section = sim::FindIniSection(*text, TrimArgument(lpAppName))) {
         for (const IniLine& line : section->lines) {
             if (line.kind == IniLine::Kind::Comment) {
                 continue;

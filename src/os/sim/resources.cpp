@@ -1,7 +1,8 @@
 #include "os/sim/resources.h"
 
+#include "os/sim/code_page.h"
+
 #include <cstring>
-#include <iconv.h>
 #include <stdexcept>
 
 namespace sim {
@@ -71,29 +72,6 @@ std::string PredefinedClass(WORD atom) {
 }
 
 } // namespace
-
-std::string Utf16ToCp932(std::u16string_view text) {
-    if (text.empty()) {
-        return "";
-    }
-    iconv_t converter = iconv_open("CP932", "UTF-16LE");
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        throw std::runtime_error("sim: no UTF-16 to CP932 conversion");
-    }
-    std::string input(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-    std::string output(text.size() * 2 + 8, '\0');
-    char* in = input.data();
-    std::size_t inLeft = input.size();
-    char* out = output.data();
-    std::size_t outLeft = output.size();
-    const std::size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-    iconv_close(converter);
-    if (result == static_cast<std::size_t>(-1)) {
-        throw std::runtime_error("sim: text not representable in code page 932");
-    }
-    output.resize(output.size() - outLeft);
-    return output;
-}
 
 void ResourceSet::Load(std::string_view resFile) {
     m_bytes = std::string(resFile);

@@ -61,7 +61,4 @@ struct DialogTemplate {
 // Parses a DLGTEMPLATEEX; throws std::runtime_error on anything else.
 DialogTemplate ParseDialogTemplate(std::string_view bytes);
 
-// UTF-16LE text as code page 932 bytes.
-std::string Utf16ToCp932(std::u16string_view text);
-
 } // namespace sim
