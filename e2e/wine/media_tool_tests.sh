@@ -54,17 +54,17 @@ mt_deploy() {
 }
 # The check's row for PACKAGE (JSON of check NAME) and Setup.exe's run NAME, each as: the
 # codes written before the box (install mode, when asked, and the box's code), the caption,
-# the text (line feeds as \n) and the exit code; an applying run's is the installer's.
+# the text (line feeds as \n) and the exit code (the robot's record of the run's); an applying
+# run's is the installer's.
 mt_row() { # NAME PACKAGE
     jq -r --arg package "C:\\media\\packages\\$2" '.packages[] | select(.package == $package) |
         "\([(.mode // empty), .traceCode] | map(tostring) | join(" "))|\(.caption)|" +
         "\(.text | gsub("\n"; "\\n"))|\(.exitCode)"' "$workdir/mt-$1.txt"
 }
 mt_run_of_setup() { # NAME
-    local codes exit_code
+    local codes
     codes=$(grep -a '^        Code=' "$trace" | tr -d '\r' | sed 's/^ *Code=//' | tr '\n' ' ')
-    exit_code=$(grep -a 'Setup ExitCode=' "$trace" | tail -n 1 | tr -d '\r' | sed 's/.*=//')
-    echo "${codes% }|$(head -n 1 "$media/$1-1.txt")|$(box_text "$1-1")|$exit_code"
+    echo "${codes% }|$(head -n 1 "$media/$1-1.txt")|$(box_text "$1-1")|$(exit_code_of "$1")"
 }
 # Checks the media in C:\media for the installed PACKAGE (with the patches given as applied),
 # then runs Setup.exe on them: the check's row must be what the run did. The check's exit code
