@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs, with apt-get and only when missing, what building and testing the launcher needs on
 # a Debian 12 machine: the native and mingw-w64 toolchains, GoogleTest's sources, clang-format,
-# 32-bit Wine, wixl (msitools) for sample packages, Xvfb, a Japanese font and the ja_JP.UTF-8
-# locale.
+# clang with libFuzzer and its sanitizer runtimes for the fuzz targets, 32-bit Wine, wixl
+# (msitools) for sample packages, Xvfb, a Japanese font and the ja_JP.UTF-8 locale.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest clang-format
+packages=(cmake ninja-build g++ googletest clang-format clang libclang-rt-14-dev
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine64 wine32:i386 wixl xvfb xauth fonts-ipafont-gothic fonts-wine imagemagick locales)
 

@@ -1,0 +1,68 @@
+// Install.dat as the launcher reads it: the media's bytes, parsed by the simulated
+// GetPrivateProfile* calls as Windows parses them, read by CInstallDatReader. The reader's two
+// ways in (one key, a whole section) must agree on every key they both see.
+#include "app/install_dat_reader.h"
+#include "os/sim/ini_file.h"
+#include "os/sim/machine.h"
+#include "text/mbstring.h"
+
+#include "fuzz_input.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kSettings[] = "C:\\Users\\user\\AppData\\Local\\Temp\\tmp1A2B.tmp";
+constexpr std::size_t kLongestValue = 2048; // the reader's buffer less its NUL
+
+const char* const kSections[] = {"Install",       "Patch_ALPHA",   "Patch_BRAVO",  "Patch_CHARLIE",
+                                 "Patch_DELTA_H", "Patch_DELTA_K", "Patch_ECHO_L", "Patch_ECHO_W",
+                                 "Patch_FOXTROT", "Patch_GOLF_S",  "Patch_GOLF_R"};
+
+void CheckSection(const char* name, bool keysReadAlone) {
+    CInstallDatReader reader(kSettings, name);
+    std::vector<tagEntryValue> entries;
+    const int count = reader.ReadSection(entries);
+    FUZZ_CHECK(count == static_cast<int>(entries.size()));
+
+    std::set<std::string> seen;
+    for (const tagEntryValue& entry : entries) {
+        FUZZ_CHECK(!entry.strKey.empty());
+        FUZZ_CHECK(entry.strKey.find('\0') == std::string::npos);
+        FUZZ_CHECK(entry.strValue.find('\0') == std::string::npos);
+        // The first of repeated keys is the one a single read finds.
+        if (!keysReadAlone || !seen.insert(text::MakeUpper(entry.strKey)).second) {
+            continue;
+        }
+        std::string expected = sim::UnquoteIniValue(entry.strValue).substr(0, kLongestValue);
+        std::string value;
+        const BOOL found = reader.ReadString(entry.strKey.c_str(), "<default>", value);
+        if (expected == "~") {
+            FUZZ_CHECK(!found && value == "<default>");
+        } else {
+            FUZZ_CHECK(found && value == expected);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static sim::Machine machine;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    machine.Files().WriteFile(kSettings, bytes);
+
+    std::string url;
+    const BOOL found = CInstallDatReader(kSettings, "Install").ReadString("URL", "", url);
+    FUZZ_CHECK(url.size() <= kLongestValue && (found || url.empty()));
+
+    // A NUL inside a line ends the entry there for the section read but not for the key read;
+    // Windows never sees one in a text file, so only files without one are held to agreement.
+    const bool keysReadAlone = bytes.find('\0') == std::string_view::npos;
+    for (const char* section : kSections) {
+        CheckSection(section, keysReadAlone);
+    }
+    return 0;
+}
