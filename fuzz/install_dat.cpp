@@ -17,9 +17,11 @@ namespace {
 constexpr char kSettings[] = "C:\\Users\\user\\AppData\\Local\\Temp\\tmp1A2B.tmp";
 constexpr std::size_t kLongestValue = 2048; // the reader's buffer less its NUL
 
-const char* const kSections[] = {"Install",       "Patch_ALPHA",   "Patch_BRAVO",  "Patch_CHARLIE",
-                                 "Patch_DELTA_H", "Patch_DELTA_K", "Patch_ECHO_L", "Patch_ECHO_W",
-                                 "Patch_FOXTROT", "Patch_GOLF_S",  "Patch_GOLF_R"};
+// The settings section, an edition's section, and a name in another letter case than the file
+// is likely to use; every read parses the whole file again, so a few are enough.
+const char* const kSections[] = {"Install", "Patch_ALPHA", "PATCH_golf_r"};
+// Keys checked one by one in each section, for the same reason.
+constexpr std::size_t kKeysReadAlone = 16;
 
 void CheckSection(const char* name, bool keysReadAlone) {
     CInstallDatReader reader(kSettings, name);
@@ -33,7 +35,8 @@ void CheckSection(const char* name, bool keysReadAlone) {
         FUZZ_CHECK(entry.strKey.find('\0') == std::string::npos);
         FUZZ_CHECK(entry.strValue.find('\0') == std::string::npos);
         // The first of repeated keys is the one a single read finds.
-        if (!keysReadAlone || !seen.insert(text::MakeUpper(entry.strKey)).second) {
+        if (!keysReadAlone || seen.size() == kKeysReadAlone ||
+            !seen.insert(text::MakeUpper(entry.strKey)).second) {
             continue;
         }
         std::string expected = sim::UnquoteIniValue(entry.strValue).substr(0, kLongestValue);
