@@ -50,6 +50,26 @@ void CheckSection(const char* name, bool keysReadAlone) {
     }
 }
 
+// Every lead byte followed by a byte that can end a double-byte character in code page 932.
+// A lead byte before a blank, "=" or a line end is no character Windows could write; the
+// simulation trims such a blank byte by byte while the reader steps over it as a second byte,
+// and what Windows makes of it is unknown, so such files are not held to agreement.
+bool IsWellFormed(std::string_view bytes) {
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        if (!text::IsLeadByte(static_cast<unsigned char>(bytes[at]))) {
+            continue;
+        }
+        if (++at == bytes.size()) {
+            return false;
+        }
+        const auto second = static_cast<unsigned char>(bytes[at]);
+        if (second < 0x40 || second == 0x7F || second > 0xFC) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -63,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A NUL inside a line ends the entry there for the section read but not for the key read;
     // Windows never sees one in a text file, so only files without one are held to agreement.
-    const bool keysReadAlone = bytes.find('\0') == std::string_view::npos;
+    const bool keysReadAlone = bytes.find('\0') == std::string_view::npos && IsWellFormed(bytes);
     for (const char* section : kSections) {
         CheckSection(section, keysReadAlone);
     }
