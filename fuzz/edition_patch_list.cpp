@@ -46,6 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         g_pTraceLog = nullptr;
     }
     FUZZ_CHECK(!found || m.machine.Files().Exists(chosen));
+    // Whatever the settings say, the package applied is one of the media's own.
+    if (found) {
+        std::string name;
+        DWORD error = 0;
+        const auto folder = m.machine.Files().ParentFolder(chosen, name, error);
+        FUZZ_CHECK(folder != nullptr &&
+                   folder.get() == m.machine.Files().Lookup(test::kPatchFolder));
+    }
     FUZZ_CHECK(chosen.empty() || chosen.rfind(test::kPatchFolder, 0) == 0);
     FUZZ_CHECK(m.machine.Msi().OpenHandles() == 0);
     return 0;
