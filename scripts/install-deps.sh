@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs, with apt-get and only when missing, what building and testing the launcher needs on
 # a Debian 12 machine: the native and mingw-w64 toolchains, GoogleTest's sources, clang-format,
-# 32-bit Wine, wixl for sample packages and msitools (msiinfo, msibuild) to read and edit them,
-# Xvfb, a Japanese font, jq (the Wine tests read the media check's JSON) and the ja_JP.UTF-8
-# locale.
+# clang with libFuzzer and its sanitizer runtimes for the fuzz targets, 32-bit Wine, wixl for
+# sample packages and msitools (msiinfo, msibuild) to read and edit them, Xvfb, a Japanese font,
+# jq (the Wine tests read the media check's JSON) and the ja_JP.UTF-8 locale.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest clang-format
+packages=(cmake ninja-build g++ googletest clang-format clang libclang-rt-14-dev
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine64 wine32:i386 wixl msitools xvfb xauth fonts-ipafont-gothic fonts-wine
           imagemagick locales jq)
@@ -46,6 +46,7 @@ fi
 # without the command (or a list that lacks one) stops here, by name, instead of as "command not
 # found" deep inside a test run.
 commands=(cmake:cmake ctest:cmake ninja:ninja-build g++:g++ clang-format:clang-format
+          clang:clang clang++:clang
           i686-w64-mingw32-g++:g++-mingw-w64-i686-posix i686-w64-mingw32-gcc:gcc-mingw-w64-i686-posix
           i686-w64-mingw32-windres:binutils-mingw-w64-i686
           i686-w64-mingw32-objdump:binutils-mingw-w64-i686

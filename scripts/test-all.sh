@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every test of the launcher: formatting, the host tests against the simulated machine (also
-# under AddressSanitizer and UndefinedBehaviorSanitizer), the Windows cross-build with warnings
-# as errors, and the real Setup.exe under Wine.
+# under AddressSanitizer and UndefinedBehaviorSanitizer), a few seconds of each fuzz target from
+# its seeds, the Windows cross-build with warnings as errors, and the real Setup.exe under Wine.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,6 +19,9 @@ for preset in host host-sanitize; do
 done
 echo "== Conformance checks against the simulated machine"
 build/host/conformance/conformance_tests --gtest_brief=1 | tail -n 1
+
+echo "== Fuzz targets, a few seconds each from their seeds"
+bash scripts/fuzz.sh --fresh 3
 
 echo "== Build: windows"
 cmake --preset windows -DSETUP_WARNINGS_AS_ERRORS=ON >/dev/null

@@ -2,6 +2,8 @@
 
 #include "text/mbstring.h"
 
+#include <algorithm>
+
 namespace {
 constexpr std::string_view kSilentOption = "/silent1";
 constexpr std::string_view kUnattendedOption = "/silent2";
@@ -19,8 +21,13 @@ tagCommandLineOptions ParseCommandLine(std::string_view cmdLine) {
         return options;
     }
 
-    // The option is expected to lead the command line, so the key is looked for after it.
-    const std::string_view rest = cmdLine.substr(kSilentOption.size());
+    // The option is expected to lead the command line, so the key is looked for after its
+    // eight characters (whole characters: a key must never start on a second byte).
+    std::size_t skipped = 0;
+    for (std::size_t count = 0; count < kSilentOption.size() && skipped < cmdLine.size(); ++count) {
+        skipped += text::CharLength(cmdLine, skipped);
+    }
+    const std::string_view rest = cmdLine.substr(std::min(skipped, cmdLine.size()));
     const std::size_t key = text::FindString(rest, kLogFileKey);
     if (key == text::npos) {
         return options;

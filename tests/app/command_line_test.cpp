@@ -27,6 +27,8 @@ TEST(CommandLine, Table) {
         {"/silent1 LOGFILENAME=\"\"", 1, "", "\"\""},
         {"/silent1 LOGFILENAME=", 1, "", ""},
         {"/silent1 LOGFILENAME=   ", 1, "", "   "},
+        // Eight characters are skipped, not eight bytes: no key starting on a second byte.
+        {"1234567\x95LOGFILENAME=x.log /silent1", 1, ""},
         // A value ending in a double-byte character keeps it whole.
         {"/silent1 LOGFILENAME=C:\\Logs\\\x95\x5C", 1, "C:\\Logs\\\x95\x5C"},
         {"LOGFILENAME=C:\\x.log", 0, ""},

@@ -55,7 +55,9 @@ public:
         machine.Keys().SetString(HKEY_LOCAL_MACHINE, sim::RegView::Bits64, kProductKey, "DInstDir",
                                  kProgramFolder);
         machine.Files().CreateFolder(kProgramFolder);
-        // msiexec.exe registers the patch it applies, with a cached copy of it.
+        // msiexec.exe registers the patch it applies, with a cached copy of it. The patch code
+        // leads the revision number (obsoleted patches may follow); a patch without one is
+        // refused as msiexec refuses it.
         machine.Programs().SetChildProgram([](sim::Machine& m, const sim::ProcessStart& start) {
             const std::string parameters = start.parameters.value_or("");
             const std::size_t open = parameters.find("/p \"");
@@ -66,7 +68,10 @@ public:
             if (!package) {
                 return DWORD{1635};
             }
-            const std::string code = package->summary[PID_REVNUMBER].text;
+            const std::string code = package->summary[PID_REVNUMBER].text.substr(0, 38);
+            if (!sim::IsGuidText(code)) {
+                return DWORD{1636};
+            }
             const std::string cached = "C:\\Windows\\Installer\\" + code.substr(1, 8) + ".msp";
             m.Files().WriteFile(cached, *bytes);
             m.Msi().ApplyPatch(kProductCode, {code, ":T;:#T", cached});

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <stdexcept>
 
 namespace sim {
 namespace {
@@ -154,6 +155,10 @@ void Installer::InstallProduct(const std::string& productCode,
 }
 
 void Installer::ApplyPatch(const std::string& productCode, AppliedPatch patch) {
+    // Windows registers nothing else, and MsiEnumPatchesA's caller sizes its buffer for one.
+    if (!IsGuidText(patch.patchCode)) {
+        throw std::invalid_argument("sim: a patch code is a braced GUID");
+    }
     const std::string productKey = text::MakeUpper(productCode);
     std::vector<AppliedPatch>& patches = m_products[productKey].patches;
     const PatchPlace place{productKey, patches.size()};

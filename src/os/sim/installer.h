@@ -56,7 +56,7 @@ struct InstalledProduct {
 
 class Installer {
 public:
-    // Setting the machine up.
+    // Setting the machine up. A patch code is a braced GUID (anything else throws).
     void InstallProduct(const std::string& productCode, std::map<std::string, std::string> info);
     void ApplyPatch(const std::string& productCode, AppliedPatch patch);
     const InstalledProduct* Product(std::string_view productCode) const;
