@@ -1,28 +1,15 @@
 // Product and package codes as packages and Install.dat give them, packed as the installer
 // keys its registration.
 #include "msiquery/pack_guid.h"
+#include "os/sim/installer.h"
 #include "text/mbstring.h"
 
 #include "fuzz_input.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 namespace {
-
-bool IsCanonicalGuid(std::string_view text) {
-    if (text.size() != 38 || text.front() != '{' || text.back() != '}') {
-        return false;
-    }
-    for (std::size_t at = 1; at < 37; ++at) {
-        const bool hyphen = at == 9 || at == 14 || at == 19 || at == 24;
-        if (hyphen ? text[at] != '-' : !std::isxdigit(static_cast<unsigned char>(text[at]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The packed form written out by hand: groups 1-3 reversed, then pairs swapped.
 std::string PackedByHand(std::string_view guid) {
@@ -54,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::sort(have.begin(), have.end());
     std::sort(from.begin(), from.end());
     FUZZ_CHECK(std::includes(from.begin(), from.end(), have.begin(), have.end()));
-    if (IsCanonicalGuid(code)) {
+    if (sim::IsGuidText(code)) {
         FUZZ_CHECK(packed == PackedByHand(code));
     }
     return 0;
