@@ -107,14 +107,6 @@ void WINAPI GetSystemTimeAsFileTime(FILETIME* lpSystemTimeAsFileTime) {
     *lpSystemTimeAsFileTime = sim::Clock::ToFileTime(Machine::Current().Time().UniversalTicks());
 }
 
-BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* lpFileTime, FILETIME* lpLocalFileTime) {
-    // Today's bias for every date, daylight saving or not, as Windows does.
-    const std::int64_t bias =
-        static_cast<std::int64_t>(Machine::Current().Time().CurrentBiasMinutes()) * 60 * 10'000'000;
-    *lpLocalFileTime = sim::Clock::ToFileTime(sim::Clock::FromFileTime(*lpFileTime) - bias);
-    return TRUE;
-}
-
 BOOL WINAPI SystemTimeToTzSpecificLocalTime(const TIME_ZONE_INFORMATION* lpTimeZoneInformation,
                                             const SYSTEMTIME* lpUniversalTime,
                                             SYSTEMTIME* lpLocalTime) {

@@ -487,7 +487,6 @@ BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, DWORD* lpExitCode);
 HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner,
                            LPCSTR lpName);
 void WINAPI GetSystemTimeAsFileTime(FILETIME* lpSystemTimeAsFileTime);
-BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* lpFileTime, FILETIME* lpLocalFileTime);
 BOOL WINAPI FileTimeToSystemTime(const FILETIME* lpFileTime, SYSTEMTIME* lpSystemTime);
 struct TIME_ZONE_INFORMATION;
 BOOL WINAPI SystemTimeToTzSpecificLocalTime(const TIME_ZONE_INFORMATION* lpTimeZoneInformation,
