@@ -28,9 +28,28 @@ if [ ${#missing[@]} -gt 0 ]; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         sudo_if_needed dpkg --add-architecture i386
     fi
-    sudo_if_needed apt-get update -qq
-    sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-        --no-install-recommends "${missing[@]}" >/dev/null
+    # A mirror in the middle of a sync serves an index of the wrong size for a minute or so: try
+    # once more after a pause, then go on with the lists we have. Only a package that cannot be
+    # installed stops the run.
+    if ! sudo_if_needed apt-get update -qq; then
+        echo "install-deps: apt-get update failed; trying again in 20 seconds" >&2
+        sleep 20
+        sudo_if_needed apt-get update -qq ||
+            echo "install-deps: some package indexes could not be read; installing from the rest" >&2
+    fi
+    if ! sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+        --no-install-recommends "${missing[@]}" >/dev/null; then
+        # One at a time, to name the ones that cannot be had.
+        failed=()
+        for package in "${missing[@]}"; do
+            sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+                --no-install-recommends "$package" >/dev/null 2>&1 || failed+=("$package")
+        done
+        if [ ${#failed[@]} -gt 0 ]; then
+            echo "install-deps: could not install: ${failed[*]}" >&2
+            exit 1
+        fi
+    fi
 fi
 
 # Wine takes its ANSI code page (932) from this locale; without it Japanese text is garbled.
