@@ -7,3 +7,7 @@
 // installer knows as installed; the list as it stands when none is (so that the lookups made
 // with it fail as for a product that is not installed).
 std::string ChooseInstalledTarget(const std::string& targetList);
+
+// True when the target list names the product (codes compare packed, so braces and letter case
+// do not matter).
+bool IsProductTargeted(const std::string& targetList, const std::string& productCode);
