@@ -122,18 +122,8 @@ int CSetupExeApp::RunUpdate() {
     CopyDatFile(m_context);
 
     TraceLine("Check WindowsInstaller2");
-    int exitCode = ExitCodeFailed;
-    switch (CheckInstallerEngine(m_context)) {
-    case EngineCheck::GoOn:
-        exitCode = InstMSP(m_context);
-        break;
-    case EngineCheck::Declined:
-        exitCode = ExitCodeUserCancelled;
-        break;
-    case EngineCheck::NobodyAsked:
-        exitCode = ExitCodeFailed;
-        break;
-    }
+    const EngineCheck check = CheckInstallerEngine(m_context);
+    const int exitCode = check == EngineCheck::GoOn ? InstMSP(m_context) : static_cast<int>(check);
 
     TraceLine("Delete LogFile");
     DeleteOldInstallLogs(kProductWord);

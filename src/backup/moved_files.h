@@ -2,6 +2,7 @@
 #pragma once
 
 #include "backup/backup_file.h"
+#include "backup/restore_file.h"
 
 #include <vector>
 
@@ -11,7 +12,7 @@
 class CMovedFiles {
 public:
     CMovedFiles() = default;
-    ~CMovedFiles();
+    ~CMovedFiles() { RestoreFile(m_files, !m_bInstallerSucceeded); }
     CMovedFiles(const CMovedFiles&) = delete;
     CMovedFiles& operator=(const CMovedFiles&) = delete;
 

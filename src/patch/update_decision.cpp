@@ -70,6 +70,53 @@ tagUpdateDecision Setup(const tagUpdateProbe& probe) {
     return decision;
 }
 
+// Compares the patch the settings list for the installed package with the patches applied;
+// the listing and the patch's build go into `decision` as they are read.
+int GetMSPInstMode(const tagLaunchContext& context, CInstalledProduct& product,
+                   const std::string& localPackage, tagUpdateDecision& decision) {
+    decision.listing = ChkInstall(context, localPackage);
+    if (!decision.listing.bFound) {
+        return InstModeNotListed;
+    }
+    std::string versionText;
+    std::string productCode;
+    if (!GetMspBuildVersion(decision.listing.strPatchPath, versionText, decision.dwPatchBuild) ||
+        !GetMSIProductCode(localPackage, productCode)) {
+        return InstModeError;
+    }
+    DWORD highest = 0;
+    if (!product.GetHighestAppliedBuild(productCode, highest)) {
+        return InstModeApply;
+    }
+    if (decision.dwPatchBuild == highest) {
+        return InstModeSameBuild;
+    }
+    return decision.dwPatchBuild > highest ? InstModeApply : InstModeOlderBuild;
+}
+
+// What is installed, for a patch that the settings do not list.
+struct tagInstalledVersions {
+    bool bRead = false;         // the product version could be read
+    DWORD dwProductVersion = 0; // packed
+    DWORD dwHighestBuild = 0;   // among the applied patches; 0 when none can be listed
+};
+
+tagInstalledVersions GetInstalledVersions(CInstalledProduct& product,
+                                          const std::string& localPackage) {
+    tagInstalledVersions versions;
+    std::string versionText;
+    if (!GetMSIProperty("ProductVersion", localPackage, versionText)) {
+        return versions;
+    }
+    versions.bRead = true;
+    versions.dwProductVersion = GetMSIVersion(versionText);
+    std::string productCode;
+    if (GetMSIProductCode(localPackage, productCode)) {
+        (void)product.GetHighestAppliedBuild(productCode, versions.dwHighestBuild);
+    }
+    return versions;
+}
+
 } // namespace
 
 bool CRegisteredProduct::FindInstalled(const std::string& targetList, std::string& productCode,
@@ -116,50 +163,6 @@ tagUpdateProbe FindUpdateProbe(const tagLaunchContext& context) {
     return probe;
 }
 
-tagInstModeAnswer GetMSPInstMode(const tagLaunchContext& context, CInstalledProduct& product,
-                                 const std::string& localPackage) {
-    tagInstModeAnswer answer;
-    answer.listing = ChkInstall(context, localPackage);
-    if (!answer.listing.bFound) {
-        return answer;
-    }
-    answer.nMode = InstModeError;
-    std::string versionText;
-    if (!GetMspBuildVersion(answer.listing.strPatchPath, versionText, answer.dwPatchBuild)) {
-        return answer;
-    }
-    std::string productCode;
-    if (!GetMSIProductCode(localPackage, productCode)) {
-        return answer;
-    }
-    DWORD highest = 0;
-    if (!product.GetHighestAppliedBuild(productCode, highest)) {
-        answer.nMode = InstModeApply;
-    } else if (answer.dwPatchBuild == highest) {
-        answer.nMode = InstModeSameBuild;
-    } else {
-        answer.nMode = answer.dwPatchBuild > highest ? InstModeApply : InstModeOlderBuild;
-    }
-    return answer;
-}
-
-tagInstalledVersions GetInstalledVersions(CInstalledProduct& product,
-                                          const std::string& localPackage) {
-    tagInstalledVersions versions;
-    std::string versionText;
-    if (!GetMSIProperty("ProductVersion", localPackage, versionText)) {
-        return versions;
-    }
-    versions.bRead = true;
-    versions.dwProductVersion = GetMSIVersion(versionText);
-    std::string productCode;
-    if (GetMSIProductCode(localPackage, productCode)) {
-        // Patches that cannot be listed leave the highest build at 0.
-        (void)product.GetHighestAppliedBuild(productCode, versions.dwHighestBuild);
-    }
-    return versions;
-}
-
 tagUpdateDecision DecideUpdate(const tagLaunchContext& context, CInstalledProduct& product) {
     const tagUpdateProbe probe = FindUpdateProbe(context);
     if (probe.nTraceCode != 0) {
@@ -170,8 +173,8 @@ tagUpdateDecision DecideUpdate(const tagLaunchContext& context, CInstalledProduc
     if (!product.FindInstalled(probe.strTarget, productCode, localPackage)) {
         return NoTarget(UpdateTraceNotInstalled, probe);
     }
-    const tagInstModeAnswer answer = GetMSPInstMode(context, product, localPackage);
-    const int mode = answer.nMode;
+    tagUpdateDecision learned;
+    const int mode = GetMSPInstMode(context, product, localPackage, learned);
     TraceLine("GetMSPInstMode");
     TraceCode(mode);
 
@@ -197,7 +200,7 @@ tagUpdateDecision DecideUpdate(const tagLaunchContext& context, CInstalledProduc
     decision.nInstMode = mode;
     decision.strProductCode = productCode;
     decision.strLocalPackage = localPackage;
-    decision.listing = answer.listing;
-    decision.dwPatchBuild = answer.dwPatchBuild;
+    decision.listing = learned.listing;
+    decision.dwPatchBuild = learned.dwPatchBuild;
     return decision;
 }

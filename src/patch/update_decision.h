@@ -95,26 +95,3 @@ struct tagUpdateDecision {
 // The whole decision of a run, traced as the run traces it; shows nothing and starts nothing.
 [[nodiscard]] tagUpdateDecision DecideUpdate(const tagLaunchContext& context,
                                              CInstalledProduct& product);
-
-// The install mode and what it was decided from.
-struct tagInstModeAnswer {
-    int nMode = InstModeNotListed;
-    tagPatchListing listing;
-    DWORD dwPatchBuild = 0; // the listed patch's build, when it was read
-};
-
-// Compares the patch the settings list for the installed package with the patches applied.
-[[nodiscard]] tagInstModeAnswer GetMSPInstMode(const tagLaunchContext& context,
-                                               CInstalledProduct& product,
-                                               const std::string& localPackage);
-
-// What is installed, for a patch that the settings do not list.
-struct tagInstalledVersions {
-    bool bRead = false;         // the product version could be read
-    DWORD dwProductVersion = 0; // packed; 0 when not read
-    DWORD dwHighestBuild = 0;   // among the applied patches; 0 when none or not listed
-};
-
-// The installed product version and the highest build among the applied patches.
-[[nodiscard]] tagInstalledVersions GetInstalledVersions(CInstalledProduct& product,
-                                                        const std::string& localPackage);

@@ -2,13 +2,15 @@
 // applied.
 #pragma once
 
+#include "run/exit_codes.h"
+
 struct tagLaunchContext;
 
-// How the check ends.
+// How the check ends; a stop is the run's exit code.
 enum class EngineCheck {
-    GoOn,        // the engine files agree, or the person chose to go on
-    Declined,    // they disagree and the person answered No (or Esc)
-    NobodyAsked, // they disagree and nobody could be asked (unattended, or no dialog)
+    GoOn = 0,                         // the files agree, or the person chose to go on
+    Declined = ExitCodeUserCancelled, // they disagree and the person answered No (or Esc)
+    NobodyAsked = ExitCodeFailed,     // they disagree and nobody could be asked
 };
 
 // Compares the engine files' versions; when they disagree, shows the dialog that asks whether
