@@ -75,6 +75,19 @@ TEST_F(FilesTest, ACopyOntoAReadOnlyFileIsRefused) {
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 }
 
+TEST_F(FilesTest, AMoveOntoAReadOnlyFileIsRefusedUntilItsAttributesAreCleared) {
+    // A failed installer can leave a read-only file where a backup must go back.
+    const std::string backup = Write("Bakup_a.dll", "before");
+    const std::string own = Write("a.dll", "half-patched");
+    ASSERT_TRUE(SetFileAttributesA(own.c_str(), FILE_ATTRIBUTE_READONLY));
+    SKIP_UNDER_WINE("MoveFileEx with MOVEFILE_REPLACE_EXISTING fails with access denied (5)");
+    EXPECT_FALSE(MoveFileExA(backup.c_str(), own.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    ASSERT_TRUE(SetFileAttributesA(own.c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(MoveFileExA(backup.c_str(), own.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetFileAttributesA(backup.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(FilesTest, ACopyOverAnExistingFileTakesTheSourcesAttributes) {
     // The settings copy goes over the empty file GetTempFileNameA made.
     const std::string source = Write("Install.dat", "[Install]\r\n");

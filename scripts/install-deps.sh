@@ -3,13 +3,14 @@
 # a Debian 12 machine: the native and mingw-w64 toolchains, GoogleTest's sources, clang-format,
 # clang with libFuzzer and its sanitizer runtimes for the fuzz targets, 32-bit Wine, wixl for
 # sample packages and msitools (msiinfo, msibuild) to read and edit them, Xvfb, a Japanese font,
-# jq (the Wine tests read the media check's JSON) and the ja_JP.UTF-8 locale.
+# jq (the Wine tests read the media check's JSON), osslsigncode and openssl (release signing and
+# its test publishers) and the ja_JP.UTF-8 locale.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest clang-format clang libclang-rt-14-dev
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine64 wine32:i386 wixl msitools xvfb xauth fonts-ipafont-gothic fonts-wine
-          imagemagick locales jq)
+          imagemagick locales jq osslsigncode openssl)
 
 sudo_if_needed() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -71,7 +72,7 @@ commands=(cmake:cmake ctest:cmake ninja:ninja-build g++:g++ clang-format:clang-f
           i686-w64-mingw32-objdump:binutils-mingw-w64-i686
           wine:wine wineboot:wine winepath:wine wineserver:wine wixl:wixl msiinfo:msitools
           msibuild:msitools Xvfb:xvfb xauth:xauth convert:imagemagick iconv:libc-bin
-          md5sum:coreutils timeout:coreutils jq:jq)
+          md5sum:coreutils timeout:coreutils jq:jq osslsigncode:osslsigncode openssl:openssl)
 absent=()
 for entry in "${commands[@]}"; do
     command -v "${entry%%:*}" >/dev/null 2>&1 || absent+=("${entry%%:*} (package ${entry#*:})")

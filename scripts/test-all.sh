@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test of the launcher: formatting, the host tests against the simulated machine (also
 # under AddressSanitizer and UndefinedBehaviorSanitizer), a few seconds of each fuzz target from
-# its seeds, the Windows cross-build with warnings as errors, and the real Setup.exe under Wine.
+# its seeds, the Windows cross-build with warnings as errors, release signing of what it built,
+# and the real Setup.exe under Wine.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,6 +27,9 @@ bash scripts/fuzz.sh --fresh 3
 echo "== Build: windows"
 cmake --preset windows -DSETUP_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build --preset windows
+
+echo "== Release signing: the build's programs and a package, with a throw-away publisher"
+bash e2e/signing/sign_tests.sh build/windows
 
 echo "== Under Wine"
 bash e2e/wine/wine_tests.sh build/windows

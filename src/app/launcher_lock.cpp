@@ -2,10 +2,10 @@
 
 #include "log/trace_log.h"
 
-bool TakeLauncherLock(CKernelHandle& lock) {
-    // Not owned, only held open: the name exists while any launcher has a handle to it, and a
-    // launcher that dies releases it with its handles.
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, kLauncherMutexName);
+bool TakeLauncherLock(COwnedMutex& lock) {
+    // Owned, not only held open: a launcher that lost keeps its handle until it ends, so the
+    // name alone would turn away a launcher started after the winner had ended.
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, kLauncherMutexName);
     const DWORD error = GetLastError();
     if (mutex == nullptr) {
         // Made by a launcher of another account (a service) whose security keeps us out.
@@ -15,6 +15,25 @@ bool TakeLauncherLock(CKernelHandle& lock) {
         TraceLastError("CreateMutex Err");
         return true;
     }
-    lock.Reset(mutex);
-    return error != ERROR_ALREADY_EXISTS;
+    if (error != ERROR_ALREADY_EXISTS) {
+        lock.Reset(mutex);
+        return true;
+    }
+    // The initial ownership is given only to the call that made the mutex: ask without waiting.
+    CKernelHandle opened(mutex);
+    switch (WaitForSingleObject(mutex, 0)) {
+    case WAIT_OBJECT_0:
+        break;
+    case WAIT_ABANDONED:
+        // Its owner ended without letting go (ended from outside, or a crash): nothing runs.
+        TraceLine("Setup Lock Abandoned");
+        break;
+    case WAIT_TIMEOUT:
+        return false;
+    default:
+        TraceLastError("WaitForSingleObject Err");
+        return true;
+    }
+    lock.Reset(opened.Release());
+    return true;
 }

@@ -7,6 +7,7 @@
 // The mutex's name, in the global namespace so that every session sees it.
 constexpr char kLauncherMutexName[] = "Global\\QernoE_Update_Setup";
 
-// Takes the lock into `lock` for as long as it is held; false when another launcher holds it.
-// A lock that cannot be made for another reason is traced and does not stop the run.
-bool TakeLauncherLock(CKernelHandle& lock);
+// Takes the lock into `lock`, owned until `lock` ends; false when another launcher owns it (the
+// handle is then closed at once). A lock that cannot be made or asked for another reason is
+// traced and does not stop the run.
+[[nodiscard]] bool TakeLauncherLock(COwnedMutex& lock);

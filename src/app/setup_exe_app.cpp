@@ -39,6 +39,19 @@ bool ReadExecutableFolder(std::string& folder) {
     return true;
 }
 
+// The system's own boxes, which the installer inherits with the mode. In every mode no "insert a
+// disk" box: a search of media that have gone away (a drive emptied, a share dropped) fails
+// like any other, the launcher reports it in its own words, and a person at the screen could
+// not make the run go on anyway. Unattended, neither the crash dialog nor the box for a file
+// that cannot be opened: nobody may be there to close them, and the run would never end.
+void SetProcessErrorMode(int nSilentMode) {
+    UINT mode = SEM_FAILCRITICALERRORS;
+    if (nSilentMode == 2) {
+        mode |= SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX;
+    }
+    SetErrorMode(mode);
+}
+
 } // namespace
 
 CSetupExeApp::CSetupExeApp() : CWinApp(nullptr) {}
@@ -58,6 +71,7 @@ BOOL CSetupExeApp::InitInstance() {
         m_strLogFileName = options.strLogFileName;
         m_strRejectedLogFileName = options.strRejectedLogFileName;
     }
+    SetProcessErrorMode(m_nSilentMode);
 
     CTraceLog traceLog;
     const std::string tempFolder = GetTempFolderLongForm();
@@ -74,8 +88,8 @@ BOOL CSetupExeApp::InitInstance() {
     const bool knowsOwnFolder = ReadExecutableFolder(m_strExeDir);
 
     TraceLine("Check MSIKido");
-    // Held until the run has ended, after the trace is closed.
-    CKernelHandle launcherLock;
+    // Owned until the run has ended, after the trace is closed.
+    COwnedMutex launcherLock;
     if (GlobalFindAtomA(kInstallerAtomName) != 0) {
         m_nExitCode = ExitCodeAlreadyRunning;
     } else if (!TakeLauncherLock(launcherLock)) {
@@ -87,7 +101,9 @@ BOOL CSetupExeApp::InitInstance() {
     } else {
         m_nExitCode = RunUpdate();
     }
-    TraceLine("Setup ExitCode=" + std::to_string(m_nExitCode));
+    // Unsigned, as Windows shows exit codes and as "Process ExitCode" has it: a crashed
+    // installer's 0xC0000005 reads 3221225477 in both lines.
+    TraceLine("Setup ExitCode=" + std::to_string(static_cast<DWORD>(m_nExitCode)));
 
     if (g_pTraceLog != nullptr) {
         traceLog.Close();

@@ -36,31 +36,49 @@ std::int64_t Now() {
     return SecondsOf(now);
 }
 
-// Moves one file aside, replacing an older backup of the same name.
+// Moves one file aside. An older backup of the same name is set aside, not deleted: if the
+// installer fails, the run must leave the folder as it found it.
 void MoveAside(const std::string& folder, const std::string& name,
                std::vector<tagMovedFile>& moved) {
     CTraceScope scope("Rename File");
     const std::string source = folder + name;
     const std::string backup = folder + kBackupPrefix + name;
+    std::string setAside;
     if (IsExistingFile(backup)) {
-        TraceLine("DeleteFile：" + backup);
-        if (!DeleteFileA(backup.c_str())) {
+        setAside = SetAsideName(backup);
+        TraceLine("Keep File：" + backup + " → " + setAside);
+        // One left by a run that was cut off is older still: it gives way.
+        if (!MoveFileExA(backup.c_str(), setAside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            TraceLine("Keep File：Error");
             TraceCode(static_cast<int>(GetLastError()));
             return;
         }
-        TraceLine("DeleteFile：SUCCESS");
+        TraceLine("Keep File：SUCCESS");
     }
     TraceLine("REN File：" + source + " → " + backup);
     if (MoveFileA(source.c_str(), backup.c_str())) {
-        moved.push_back({source, backup});
+        moved.push_back({source, backup, setAside});
         TraceLine("REN File：SUCCESS");
-    } else {
-        TraceLine("REN File：Error");
-        TraceCode(static_cast<int>(GetLastError()));
+        return;
+    }
+    TraceLine("REN File：Error");
+    TraceCode(static_cast<int>(GetLastError()));
+    if (!setAside.empty()) {
+        TraceLine("Restore File：" + setAside + " → " + backup);
+        if (MoveFileA(setAside.c_str(), backup.c_str())) {
+            TraceLine("Restore File：SUCCESS");
+        } else {
+            TraceLine("Restore File：Error");
+            TraceCode(static_cast<int>(GetLastError()));
+        }
     }
 }
 
 } // namespace
+
+std::string SetAsideName(const std::string& backupPath) {
+    return backupPath + ".old";
+}
 
 std::string FormatTimeText(std::int64_t time) {
     if (time < 0) {

@@ -10,7 +10,13 @@
 struct tagMovedFile {
     std::string strOwnPath;    // where it was
     std::string strBackupPath; // its "Bakup_" name
+    // Where an older backup of the same name waits until the installer has succeeded; "" when
+    // there was none.
+    std::string strSetAsidePath;
 };
+
+// The name an older backup waits under while the run decides whether it is still needed.
+std::string SetAsideName(const std::string& backupPath);
 
 // Finds the program folder of the product the patch targets and backs its files up; appends
 // every file it moved to `moved`.

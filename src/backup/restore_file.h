@@ -8,6 +8,7 @@
 
 // Moves each file back from its "Bakup_" name. After a failed installer run every moved file
 // goes back, over whatever the installer left under its own name; after a successful one only
-// those whose own name is empty (the installer did not lay them again). The traced operation
-// "RestoreFile" appears only when a file is moved back.
+// those whose own name is empty (the installer did not lay them again). An older backup set
+// aside for the run goes back to its name after a failure and is deleted after a success. The
+// traced operation "RestoreFile" appears only when there is something to do.
 void RestoreFile(const std::vector<tagMovedFile>& moved, bool installerFailed);

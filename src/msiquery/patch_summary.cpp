@@ -38,6 +38,7 @@ constexpr SummaryName kSummaryNames[] = {
 constexpr UINT kTypeText = 30;
 constexpr INT kRevisionNumber = 9;
 constexpr UINT kTypeFileTime = 64;
+constexpr std::size_t kTextBufferSize = 512;
 
 } // namespace
 
@@ -67,14 +68,22 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
 
     for (const SummaryName& row : kSummaryNames) {
         const char* name = openAsPatch ? row.patch : row.package;
-        char text[512] = {};
-        DWORD length = sizeof text;
+        std::vector<char> text(kTextBufferSize, '\0');
+        DWORD length = static_cast<DWORD>(text.size());
         UINT type = 0;
         INT integer = 0;
         FILETIME fileTime{};
-        if (MsiSummaryInfoGetPropertyA(summary.Get(), static_cast<UINT>(row.id), &type, &integer,
-                                       &fileTime, text, &length) != ERROR_SUCCESS) {
-            // A text longer than the buffer lands here too: the property is left out.
+        UINT result = MsiSummaryInfoGetPropertyA(summary.Get(), static_cast<UINT>(row.id), &type,
+                                                 &integer, &fileTime, text.data(), &length);
+        if (result == ERROR_MORE_DATA) {
+            // A patch for many products has a long target list: read it whole, at the length
+            // the first call reported (without its NUL).
+            text.assign(static_cast<std::size_t>(length) + 1, '\0');
+            length = static_cast<DWORD>(text.size());
+            result = MsiSummaryInfoGetPropertyA(summary.Get(), static_cast<UINT>(row.id), &type,
+                                                &integer, &fileTime, text.data(), &length);
+        }
+        if (result != ERROR_SUCCESS) {
             if (g_pTraceLog != nullptr) {
                 TraceLastError("MsiSummaryInfoGetProperty Err");
                 TraceLine(name);
@@ -95,7 +104,7 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
             value.nValue = integer;
         }
         if (type == kTypeText) {
-            value.strValue = text;
+            value.strValue = text.data();
         }
         values.push_back(value);
         TraceLine("MsiSummaryInfoGetProperty OK");

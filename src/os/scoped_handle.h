@@ -70,3 +70,15 @@ struct KernelHandleTraits {
     static void Close(Handle handle) { CloseHandle(handle); }
 };
 using CKernelHandle = CScopedHandle<KernelHandleTraits>;
+
+// A mutex this thread owns: released, then closed. Closing alone would leave it abandoned until
+// the thread ends.
+struct OwnedMutexTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) {
+        ReleaseMutex(handle);
+        CloseHandle(handle);
+    }
+};
+using COwnedMutex = CScopedHandle<OwnedMutexTraits>;

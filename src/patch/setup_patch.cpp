@@ -7,6 +7,7 @@
 #include "log/install_log.h"
 #include "log/trace_scope.h"
 #include "os/path_tests.h"
+#include "os/system_folder.h"
 #include "patch/shell_exe.h"
 
 #include <cstdio>
@@ -15,14 +16,6 @@
 namespace {
 constexpr ULONG kStartMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NO_CONSOLE;
 } // namespace
-
-std::string GetSystemFolderPath(const std::string& fileName) {
-    char folder[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_SYSTEM, nullptr, SHGFP_TYPE_CURRENT, folder) < 0) {
-        return "";
-    }
-    return std::string(folder) + "\\" + fileName;
-}
 
 int SetupPatch(CSetupExeApp& app, const std::string& patchPath) {
     CTraceScope scope("SetupPatch");
@@ -47,7 +40,14 @@ int SetupPatch(CSetupExeApp& app, const std::string& patchPath) {
         commandLine += std::string(" ") + app.m_lpCmdLine;
     }
 
-    const std::string program = GetSystemFolderPath("") + "msiexec.exe";
+    const std::string systemFolder = GetSystemFolder();
+    if (systemFolder.empty()) {
+        // Nothing is moved and nothing started: a bare "msiexec.exe" would run from the current
+        // folder, with administrator rights.
+        TraceLastError("GetSystemDirectory Err");
+        return ExitCodeFailed;
+    }
+    const std::string program = systemFolder + "msiexec.exe";
     std::vector<tagMovedFile> moved;
     // Without the installer nothing would lay the moved files again.
     if (IsExistingFile(program)) {

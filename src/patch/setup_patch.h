@@ -9,6 +9,3 @@ class CSetupExeApp;
 // missing. The installer's exit code, or 1603 when it could not be started; the details are in
 // its own log.
 int SetupPatch(CSetupExeApp& app, const std::string& patchPath);
-
-// The system folder joined with `fileName` by one backslash; "" without a system folder.
-std::string GetSystemFolderPath(const std::string& fileName);

@@ -4,8 +4,8 @@
 #include "app/exit_codes.h"
 #include "app/setup_exe_app.h"
 #include "log/trace_scope.h"
+#include "os/system_folder.h"
 #include "readiness/installer_version_dialog.h"
-#include "text/append_backslash.h"
 #include "text/mbstring.h"
 
 #include <cstdio>
@@ -15,25 +15,11 @@
 namespace {
 
 constexpr const char* kEngineFiles[] = {"msiexec.exe", "msi.dll", "msihnd.dll"};
-constexpr UINT kFolderBufferSize = 520;
 
 struct EngineFileVersion {
     std::string full;     // a.b.c.d
     std::string compared; // a.b.c.0
 };
-
-std::string SystemFolder() {
-    char folder[kFolderBufferSize] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_SYSTEM, nullptr, SHGFP_TYPE_CURRENT, folder) < 0 ||
-
-        folder[0] == '\0') {
-        const UINT length = GetSystemDirectoryA(folder, kFolderBufferSize);
-        if (length == 0 || length >= kFolderBufferSize) {
-            return "";
-        }
-    }
-    return AppendBackslash(folder);
-}
 
 // The version of one engine file; both texts stay empty when it cannot be read.
 EngineFileVersion ReadEngineFileVersion(const std::string& path) {
@@ -70,7 +56,7 @@ EngineFileVersion ReadEngineFileVersion(const std::string& path) {
 } // namespace
 
 bool CheckInstallerEngine(CSetupExeApp& app, int& exitCode) {
-    const std::string folder = SystemFolder();
+    const std::string folder = GetSystemFolder();
     if (folder.empty()) {
         return false;
     }

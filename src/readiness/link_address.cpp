@@ -37,9 +37,24 @@ bool IsBareHost(const std::string& text) {
     return true;
 }
 
+// A quote or a blank would end the address on the command line of the program the shell starts
+// for it (a mail program, a browser) and hand the rest over as that program's own arguments.
+// None of these bytes is ever the second byte of a double-byte character.
+bool HoldsArgumentBreak(const std::string& text) {
+    for (unsigned char ch : text) {
+        if (ch <= ' ' || ch == 0x7F || ch == '"') {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 tagLinkAddress GetLinkAddress(const std::string& text) {
+    if (text.empty() || HoldsArgumentBreak(text)) {
+        return {};
+    }
     if (StartsWithNoCase(text, "http://") || StartsWithNoCase(text, "https://") ||
         StartsWithNoCase(text, "mailto:")) {
         return {text, false};
@@ -48,8 +63,9 @@ tagLinkAddress GetLinkAddress(const std::string& text) {
     if (PathIsURLA(text.c_str()) == 1) {
         return {};
     }
-    // "@" may be the second byte of a double-byte character: only a real one counts.
-    if (text::FindChar(text, '@') != text::npos) {
+    // "@" may be the second byte of a double-byte character: only a real one counts. With a "/"
+    // it is part of a web address's path ("www.example.com/@team"), not a mail address.
+    if (text::FindChar(text, '@') != text::npos && text::FindChar(text, '/') == text::npos) {
         return {"mailto:" + text, true};
     }
     if (IsBareHost(text)) {

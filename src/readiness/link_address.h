@@ -10,6 +10,7 @@ struct tagLinkAddress {
     bool bOpenVerb = false; // an address made here is opened with the verb "open"
 };
 
-// "http://" and "https://" (and "mailto:") addresses as given; a text with "@" and no scheme as
-// "mailto:" + text; a bare host name (with a path, if any) as "http://" + text.
+// "http://" and "https://" (and "mailto:") addresses as given; a text with "@", no "/" and no
+// scheme as "mailto:" + text; a bare host name (with a path, if any) as "http://" + text. A text
+// with a quote, a blank or a control character is never opened.
 tagLinkAddress GetLinkAddress(const std::string& text);

@@ -27,6 +27,20 @@ TEST(CommandLine, Table) {
         {"/silent1 LOGFILENAME=\"\"", 1, "", "\"\""},
         {"/silent1 LOGFILENAME=", 1, "", ""},
         {"/silent1 LOGFILENAME=   ", 1, "", "   "},
+        // Characters no file name may hold, a colon not after a drive letter, a folder.
+        {"/silent1 LOGFILENAME=C:\\Logs\\a|b.log", 1, "", "C:\\Logs\\a|b.log"},
+        {"/silent1 LOGFILENAME=C:\\Logs\\a<b>.log", 1, "", "C:\\Logs\\a<b>.log"},
+        {"/silent1 LOGFILENAME=C:\\Logs\\*.log", 1, "", "C:\\Logs\\*.log"},
+        {"/silent1 LOGFILENAME=C:\\Logs\\a?.log", 1, "", "C:\\Logs\\a?.log"},
+        {"/silent1 LOGFILENAME=C:\\Logs\\a\tb.log", 1, "", "C:\\Logs\\a\tb.log"},
+        {"/silent1 LOGFILENAME=C:\\Logs\\a:b.log", 1, "", "C:\\Logs\\a:b.log"},
+        {"/silent1 LOGFILENAME=1:\\a.log", 1, "", "1:\\a.log"},
+        {"/silent1 LOGFILENAME=C:\\Logs\\", 1, "", "C:\\Logs\\"},
+        {"/silent1 LOGFILENAME=\"C:\\Logs/\"", 1, "", "\"C:\\Logs/\""},
+        {"/silent1 LOGFILENAME=\\\\server\\logs\\a.log", 1, "\\\\server\\logs\\a.log"},
+        {"/silent1 LOGFILENAME=a.log", 1, "a.log"},
+        // Second bytes are not characters: ポ (83 7C) and 表 (95 5C) stay valid.
+        {"/silent1 LOGFILENAME=C:\\Logs\\\x83\x7C.log", 1, "C:\\Logs\\\x83\x7C.log"},
         // Eight characters are skipped, not eight bytes: no key starting on a second byte.
         {"1234567\x95LOGFILENAME=x.log /silent1", 1, ""},
         // A value ending in a double-byte character keeps it whole.

@@ -6,6 +6,7 @@
 #include "readiness/installer_engine_check.h"
 
 #include "support/compiled_resources.h"
+#include "support/trace_file.h"
 #include "support/update_machine.h"
 
 #include <gtest/gtest.h>
@@ -49,10 +50,22 @@ const Outcome kOutcomes[] = {
     {"installer refused the patch", [](UpdateMachine& m) { InstallerEndsWith(m, 1603); }, 1603,
      1603, kSetupBox},
     {"restart due", [](UpdateMachine& m) { InstallerEndsWith(m, 3010); }, 3010, 3010, kSetupBox},
+    {"installer crashed", [](UpdateMachine& m) { InstallerEndsWith(m, 0xC0000005); },
+     static_cast<int>(0xC0000005), static_cast<int>(0xC0000005), kSetupBox},
     {"installer not started",
      [](UpdateMachine& m) { m.machine.Programs().SetOutcome(sim::Processes::Outcome::Refused); },
      1603, 1603, kSetupBox},
     {"no msiexec.exe", [](UpdateMachine&) { DeleteFileA(test::kMsiexec); }, 1603, 1603, kSetupBox},
+    {"a patch for 14 products, the installed one last",
+     [](UpdateMachine& m) {
+         std::string targets;
+         for (int n = 1; n <= 13; ++n) {
+             targets += "{00000000-0000-0000-0000-0000000000" + std::to_string(10 + n) + "};";
+         }
+         m.AddPatch("QernoE6_ALPHA_1234", kTitle, "{AAAAAAAA-1111-2222-3333-000000001234}",
+                    "6.0.1234", targets + test::kProductCode);
+     },
+     0, 0, kSetupBox},
     {"already applied",
      [](UpdateMachine& m) { m.ApplyEarlier("{BBBBBBBB-1111-2222-3333-000000001234}", "6.0.1234"); },
      0, 0, kAppliedBox},
@@ -82,7 +95,7 @@ const Outcome kOutcomes[] = {
     {"product installer running", [](UpdateMachine& m) { m.machine.AddAtom(kInstallerAtomName); },
      1618, 1618, nullptr},
     {"another launcher running",
-     [](UpdateMachine&) { CreateMutexA(nullptr, FALSE, kLauncherMutexName); }, 1618, 1618, nullptr},
+     [](UpdateMachine&) { CreateMutexA(nullptr, TRUE, kLauncherMutexName); }, 1618, 1618, nullptr},
     {"another account's launcher running",
      [](UpdateMachine& m) { m.machine.DenyMutex(kLauncherMutexName); }, 1618, 1618, nullptr},
     {"engine files disagree, answered No",
@@ -107,8 +120,10 @@ TEST(RunOutcome, ExitCodeTraceAndBoxInEveryMode) {
             EXPECT_EQ(m.Launch(cmdLine), expected);
 
             const std::string trace = m.Trace();
-            const std::string end = "    Setup ExitCode=" + std::to_string(expected) +
-                                    "\r\nQernoE_Update-End 2026/12/07 22:24:38\r\n";
+            // Unsigned, as "Process ExitCode" writes it.
+            const std::string end =
+                "    Setup ExitCode=" + std::to_string(static_cast<DWORD>(expected)) +
+                "\r\nQernoE_Update-End 2026/12/07 22:24:38\r\n";
             EXPECT_EQ(trace.substr(trace.size() - std::min(trace.size(), end.size())), end);
 
             const bool boxTraced = trace.find("MessageBox：") != std::string::npos;
@@ -144,7 +159,7 @@ TEST(RunOutcome, ASecondLauncherDoesNothingAndTheFirstReleasesTheLock) {
     for (int n = 0; n < 6; ++n) {
         m.machine.Files().WriteFile(oldLog + std::to_string(n), "");
     }
-    HANDLE first = CreateMutexA(nullptr, FALSE, kLauncherMutexName);
+    HANDLE first = CreateMutexA(nullptr, TRUE, kLauncherMutexName);
     EXPECT_EQ(m.Launch(), 1618);
     EXPECT_EQ(m.Trace(), "QernoE_Update-Start 2026/12/07 22:24:38\r\n    Check MSIKido\r\n"
                          "    Setup Running\r\n    Setup ExitCode=1618\r\n"
@@ -155,9 +170,74 @@ TEST(RunOutcome, ASecondLauncherDoesNothingAndTheFirstReleasesTheLock) {
     EXPECT_EQ(m.machine.OpenMutexHandles(), 1u);
 
     // Once the first has ended, a run goes through and lets go of the lock at its end.
+    ReleaseMutex(first);
     CloseHandle(first);
     EXPECT_EQ(m.Launch(), 0);
     EXPECT_EQ(m.machine.OpenMutexHandles(), 0u);
+}
+
+TEST(RunOutcome, TheLockIsOwnedNotOnlyHeld) {
+    struct Row {
+        const char* name;
+        std::function<void()> others; // what other launchers left
+        bool taken;
+        const char* traced; // nullptr: nothing
+    };
+    const Row rows[] = {
+        {"no other launcher", [] {}, true, nullptr},
+        // A launcher that lost still holds a handle until it ends; its winner has ended.
+        {"a losing launcher still ending", [] { CreateMutexA(nullptr, FALSE, kLauncherMutexName); },
+         true, nullptr},
+        {"a running launcher", [] { CreateMutexA(nullptr, TRUE, kLauncherMutexName); }, false,
+         nullptr},
+        // Ended from outside while it owned the lock: its handles closed without a release.
+        {"a launcher ended while it ran",
+         [] {
+             HANDLE owner = CreateMutexA(nullptr, TRUE, kLauncherMutexName);
+             CreateMutexA(nullptr, FALSE, kLauncherMutexName);
+             CloseHandle(owner);
+         },
+         true, "Setup Lock Abandoned"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        UpdateMachine m;
+        row.others();
+        const std::size_t othersHandles = m.machine.OpenMutexHandles();
+        std::string trace;
+        {
+            COwnedMutex lock;
+            bool taken = false;
+            trace = test::TraceOf(m.machine, [&] { taken = TakeLauncherLock(lock); });
+            EXPECT_EQ(taken, row.taken);
+            // A launcher that lost lets go of the name at once, not at its end.
+            EXPECT_EQ(m.machine.OpenMutexHandles(), othersHandles + (row.taken ? 1 : 0));
+            EXPECT_EQ(m.machine.IsMutexOwned(kLauncherMutexName), true);
+        }
+        EXPECT_EQ(trace.find("Setup Lock Abandoned") != std::string::npos, row.traced != nullptr)
+            << trace;
+        EXPECT_EQ(m.machine.IsMutexOwned(kLauncherMutexName), !row.taken);
+    }
+}
+
+TEST(RunOutcome, NoSystemBoxWaitsInAnUnattendedRunNorItsInstaller) {
+    struct Row {
+        const char* cmdLine;
+        UINT mode;
+    };
+    const Row rows[] = {
+        {"", SEM_FAILCRITICALERRORS},
+        {"/silent1", SEM_FAILCRITICALERRORS},
+        {"/silent2", SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.cmdLine);
+        UpdateMachine m;
+        EXPECT_EQ(m.Launch(row.cmdLine), 0);
+        EXPECT_EQ(m.machine.ErrorMode(), row.mode);
+        ASSERT_EQ(m.machine.Programs().Starts().size(), 1u);
+        EXPECT_EQ(m.machine.Programs().Starts()[0].errorMode, row.mode);
+    }
 }
 
 TEST(RunOutcome, UnattendedStartsTheInstallerWithoutRestartOrShellErrorBox) {

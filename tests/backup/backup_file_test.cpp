@@ -89,23 +89,37 @@ TEST_F(BackupTest, OnlyTheProgramFolderAndQerno3D) {
     EXPECT_TRUE(Kept("Other\\o.dll"));
 }
 
-TEST_F(BackupTest, AnOldBackupIsReplacedUnlessItCannotBeDeleted) {
+TEST_F(BackupTest, AnOlderBackupIsSetAsideAndBackInPlaceWhenTheMoveFails) {
     File("Qerno.exe", created, created);
     const std::int64_t late = created + kFifteenDays;
-    File("a.dll", late, late);
-    File("Bakup_a.dll", created, created);
-    File("b.dll", late, late);
-    File("Bakup_b.dll", created, created);
-    machine.Files().SetAttributes(std::string(kProgramFolder) + "Bakup_b.dll",
-                                  FILE_ATTRIBUTE_READONLY);
+    const std::string folder = kProgramFolder;
+    for (const char* name : {"a.dll", "b.dll", "c.dll"}) {
+        File(name, late, late);
+        File(std::string("Bakup_") + name, created, created);
+    }
+    // b.dll: its set-aside name is taken by a read-only file; c.dll: held open, it cannot move.
+    File("Bakup_b.dll.old", created, created);
+    machine.Files().SetAttributes(folder + "Bakup_b.dll.old", FILE_ATTRIBUTE_READONLY);
+    auto inUse = machine.Files().HoldOpen(folder + "c.dll", GENERIC_READ, FILE_SHARE_READ);
     const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
-    EXPECT_TRUE(Moved(kProgramFolder, "a.dll"));
-    EXPECT_EQ(machine.Files().ReadFile(std::string(kProgramFolder) + "b.dll"), "b.dll");
-    EXPECT_NE(trace.find("        DeleteFile：" + std::string(kProgramFolder) +
-                         "Bakup_a.dll\r\n        DeleteFile：SUCCESS\r\n"),
-              std::string::npos);
-    EXPECT_NE(trace.find("        DeleteFile：" + std::string(kProgramFolder) +
-                         "Bakup_b.dll\r\n        Code=5\r\n    Rename File-End"),
+
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].strOwnPath, folder + "a.dll");
+    EXPECT_EQ(moved[0].strSetAsidePath, folder + "Bakup_a.dll.old");
+    EXPECT_EQ(machine.Files().ReadFile(folder + "Bakup_a.dll.old"), "Bakup_a.dll");
+    EXPECT_EQ(machine.Files().ReadFile(folder + "Bakup_a.dll"), "a.dll");
+    for (const char* name : {"b.dll", "c.dll"}) {
+        EXPECT_EQ(machine.Files().ReadFile(folder + name), name);
+        EXPECT_EQ(machine.Files().ReadFile(folder + "Bakup_" + name), std::string("Bakup_") + name);
+    }
+    EXPECT_NE(trace.find("Keep File：" + folder + "Bakup_b.dll → " + folder +
+                         "Bakup_b.dll.old\r\n        Keep File：Error\r\n        Code=5\r\n"
+                         "    Rename File-End"),
+              std::string::npos)
+        << trace;
+    EXPECT_NE(trace.find("REN File：Error\r\n        Code=32\r\n        Restore File：" + folder +
+                         "Bakup_c.dll.old → " + folder +
+                         "Bakup_c.dll\r\n        Restore File：SUCCESS\r\n"),
               std::string::npos)
         << trace;
 }

@@ -23,14 +23,18 @@ protected:
             machine.Files().SetFileTimes(path, created, written);
         }
     }
-    // The installer: lays these files anew and ends with `code`.
-    void Installer(DWORD code, std::set<std::string> lays) {
-        machine.Programs().SetChildProgram([code, lays](sim::Machine& m, const sim::ProcessStart&) {
-            for (const std::string& name : lays) {
-                m.Files().WriteFile(kProgramFolder + name, "new " + name);
-            }
-            return code;
-        });
+    // The installer: lays these files anew (read-only if asked) and ends with `code`.
+    void Installer(DWORD code, std::set<std::string> lays, bool readOnly = false) {
+        machine.Programs().SetChildProgram(
+            [code, lays, readOnly](sim::Machine& m, const sim::ProcessStart&) {
+                for (const std::string& name : lays) {
+                    m.Files().WriteFile(kProgramFolder + name, "new " + name);
+                    if (readOnly) {
+                        m.Files().SetAttributes(kProgramFolder + name, FILE_ATTRIBUTE_READONLY);
+                    }
+                }
+                return code;
+            });
     }
     std::string Content(const std::string& name) {
         return machine.Files().ReadFile(kProgramFolder + name).value_or("<none>");
@@ -38,6 +42,7 @@ protected:
 };
 
 TEST_F(RestoreTest, WhatGoesBackAfterEachEnd) {
+    // a.dll has a backup from an earlier update ("older"); b.dll has none.
     struct Row {
         const char* name;
         DWORD code;
@@ -47,15 +52,34 @@ TEST_F(RestoreTest, WhatGoesBackAfterEachEnd) {
         const char* b;
         const char* backupA;
         const char* backupB;
+        bool laysReadOnly = false;
     };
     const Row rows[] = {
-        // Over whatever the failed installer left under the own name.
-        {"refused", 1603, {"a.dll"}, true, "a.dll", "b.dll", "<none>", "<none>"},
-        {"cancelled", 1602, {}, true, "a.dll", "b.dll", "<none>", "<none>"},
-        {"killed", 1, {}, true, "a.dll", "b.dll", "<none>", "<none>"},
-        {"not started", 0, {}, false, "a.dll", "b.dll", "<none>", "<none>"},
-        // Success: a file the installer did not lay again comes back; a laid one keeps its copy.
+        // Over whatever the failed installer left under the own name; the older backup stays.
+        {"refused", 1603, {"a.dll"}, true, "a.dll", "b.dll", "older", "<none>"},
+        {"refused, left a read-only file",
+         1603,
+         {"a.dll", "b.dll"},
+         true,
+         "a.dll",
+         "b.dll",
+         "older",
+         "<none>",
+         true},
+        {"cancelled", 1602, {}, true, "a.dll", "b.dll", "older", "<none>"},
+        {"killed", 1, {}, true, "a.dll", "b.dll", "older", "<none>"},
+        {"not started", 0, {}, false, "a.dll", "b.dll", "older", "<none>"},
+        // Success: a file the installer did not lay again comes back; a laid one keeps its copy;
+        // the older backup has served its turn.
         {"applied, one not laid", 0, {"a.dll"}, true, "new a.dll", "b.dll", "a.dll", "<none>"},
+        {"applied, the one with a backup not laid",
+         0,
+         {"b.dll"},
+         true,
+         "a.dll",
+         "new b.dll",
+         "<none>",
+         "b.dll"},
         {"restart due, both laid",
          3010,
          {"a.dll", "b.dll"},
@@ -75,12 +99,14 @@ TEST_F(RestoreTest, WhatGoesBackAfterEachEnd) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        SetUp();
-        for (const char* name : {"Bakup_a.dll", "Bakup_b.dll"}) {
+        for (const char* name : {"a.dll", "b.dll", "Bakup_b.dll"}) {
+            SetFileAttributesA((kProgramFolder + std::string(name)).c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA((kProgramFolder + std::string(name)).c_str());
         }
+        SetUp();
+        machine.Files().WriteFile(kProgramFolder + std::string("Bakup_a.dll"), "older");
         DeleteFileA("C:\\Users\\user\\AppData\\Local\\Temp\\Install_Setup_Trace.log");
-        Installer(row.code, row.lays);
+        Installer(row.code, row.lays, row.laysReadOnly);
         machine.Programs().SetOutcome(row.started ? sim::Processes::Outcome::Started
                                                   : sim::Processes::Outcome::Refused);
         Launch();
@@ -88,9 +114,12 @@ TEST_F(RestoreTest, WhatGoesBackAfterEachEnd) {
         EXPECT_EQ(Content("b.dll"), row.b);
         EXPECT_EQ(Content("Bakup_a.dll"), row.backupA);
         EXPECT_EQ(Content("Bakup_b.dll"), row.backupB);
-        const bool restored =
-            std::string(row.backupA) == "<none>" || std::string(row.backupB) == "<none>";
-        EXPECT_EQ(Trace().find("RestoreFile-Start") != std::string::npos, restored);
+        EXPECT_EQ(Content("Bakup_a.dll.old"), "<none>");
+        const std::string trace = Trace();
+        EXPECT_NE(trace.find("Keep File：" + std::string(kProgramFolder) + "Bakup_a.dll → " +
+                             kProgramFolder + "Bakup_a.dll.old\r\n"),
+                  std::string::npos);
+        EXPECT_EQ(trace.find("Restore File：Error"), std::string::npos) << trace;
     }
 }
 

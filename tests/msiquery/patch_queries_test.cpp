@@ -115,23 +115,20 @@ TEST_F(PatchQueriesTest, TargetPatchCodeAndTitleWithTheirTrace) {
     EXPECT_TRUE(GetMspTargetID(kPatch, nullptr, &code, nullptr));
 }
 
-TEST_F(PatchQueriesTest, ATargetTooLongForTheBufferFailsThatPropertyOnly) {
-    sim::MsiPackage patch = Patch();
-    patch.summary[PID_TEMPLATE] = sim::SummaryValue::Text(std::string(512, 'T'));
-    machine.WritePackage(kPatch, patch);
-    std::string target = "untouched";
-    SetLastError(0);
-    const std::string trace =
-        TraceOf(machine, [&] { EXPECT_FALSE(GetMspTargetID(kPatch, &target, nullptr, nullptr)); });
-    EXPECT_NE(trace.find(CrLfLines({"            MsiSummaryInfoGetProperty Err：ErrCode = 0,"
-                                    "ErrMsg = The operation completed successfully.",
-                                    "            Target", "            Code=7"})),
-              std::string::npos)
-        << trace;
-    EXPECT_EQ(target, "untouched");
-    std::vector<tagSummaryValue> values;
-    EXPECT_TRUE(GetMspSummaryInformation(values, kPatch, true));
-    EXPECT_EQ(values.size(), 16u);
+TEST_F(PatchQueriesTest, ATextLongerThanTheFirstBufferIsReadWhole) {
+    // A patch for many products: 14 codes and their separators are 545 characters.
+    for (const std::size_t size : {511u, 512u, 545u, 4096u}) {
+        SCOPED_TRACE(size);
+        sim::MsiPackage patch = Patch();
+        const std::string longTarget = std::string(size - 1, 'T') + "Z";
+        patch.summary[PID_TEMPLATE] = sim::SummaryValue::Text(longTarget);
+        machine.WritePackage(kPatch, patch);
+        std::string target;
+        const std::string trace = TraceOf(
+            machine, [&] { EXPECT_TRUE(GetMspTargetID(kPatch, &target, nullptr, nullptr)); });
+        EXPECT_EQ(target, longTarget);
+        EXPECT_EQ(trace.find("Err"), std::string::npos) << trace;
+    }
 }
 
 TEST_F(PatchQueriesTest, NoTargetOrPatchCodeOrOfAnotherType) {

@@ -66,17 +66,45 @@ TEST_F(SetupPatchTest, TheBackupComesBeforeTheStart) {
     EXPECT_LT(move, start);
 }
 
-TEST_F(SetupPatchTest, WithoutASystemFolderTheBareNameIsNotFound) {
-    machine.SetSystemFolder(std::nullopt);
-    const std::string trace =
-        test::TraceOf(machine, [&] { SetupPatch(app, "C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp"); });
-    EXPECT_NE(trace.find("            EXE Path：msiexec.exe\r\n"), std::string::npos) << trace;
-    EXPECT_NE(trace.find("            Error File Not Found\r\n"), std::string::npos);
-    EXPECT_TRUE(machine.Programs().Starts().empty());
-    EXPECT_EQ(GetSystemFolderPath("x.exe"), "");
-    machine.SetSystemFolder("C:\\Windows\\System32");
-    EXPECT_EQ(GetSystemFolderPath("x.exe"), "C:\\Windows\\System32\\x.exe");
-    EXPECT_EQ(GetSystemFolderPath(""), "C:\\Windows\\System32\\");
+TEST_F(SetupPatchTest, TheInstallerComesFromTheSystemFolderOrNothingStarts) {
+    const std::string late = std::string(test::kProgramFolder) + "late.dll";
+    machine.Files().WriteFile(late, "x");
+    machine.Files().SetFileTimes(late, machine.Time().UniversalTicks() + 1'296'000LL * 10'000'000,
+                                 0);
+    // An msiexec.exe in the current folder must never be the one that runs.
+    machine.Files().WriteFile("msiexec.exe", "planted");
+    struct Row {
+        const char* name;
+        bool shellFails;
+        bool kernelFails;
+        int exitCode;
+    };
+    const Row rows[] = {
+        {"the shell answers", false, false, 0},
+        {"only the kernel answers", true, false, 0},
+        {"neither answers", true, true, 1603},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        machine.SetShellFolderFails(row.shellFails);
+        machine.SetSystemFolder(
+            row.kernelFails ? std::nullopt : std::optional<std::string>("C:\\Windows\\System32"));
+        const std::size_t starts = machine.Programs().Starts().size();
+        int exitCode = -1;
+        const std::string trace = test::TraceOf(
+            machine, [&] { exitCode = SetupPatch(app, "C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp"); });
+        EXPECT_EQ(exitCode, row.exitCode);
+        if (row.exitCode == 0) {
+            ASSERT_EQ(machine.Programs().Starts().size(), starts + 1);
+            EXPECT_EQ(machine.Programs().Starts().back().file,
+                      std::string("\"") + test::kMsiexec + "\"");
+        } else {
+            EXPECT_EQ(machine.Programs().Starts().size(), starts);
+            EXPECT_NE(trace.find("GetSystemDirectory Err"), std::string::npos) << trace;
+            EXPECT_EQ(trace.find("BackUpFile"), std::string::npos);
+            EXPECT_EQ(machine.Files().ReadFile(late), "x");
+        }
+    }
 }
 
 } // namespace

@@ -221,6 +221,14 @@ TEST_F(EngineCheckTest, ClickingTheLinkOpensItWithTheShell) {
         {"C:\\Windows\\System32\\calc.exe", std::nullopt, ""},
         {"\\\\server\\share\\x.exe", std::nullopt, ""},
         {"calc.exe", std::nullopt, "http://calc.exe"},
+        {"www.example.com/@team", std::nullopt, "http://www.example.com/@team"},
+        {"https://example.com/@team", std::nullopt, "https://example.com/@team"},
+        {"support@example.com/x", std::nullopt, ""},
+        // Nothing that would end the address on the started program's command line.
+        {"a@b.com\" /x", std::nullopt, ""},
+        {"https://example.com/\" /x", std::nullopt, ""},
+        {"mailto:a@b.com /x", std::nullopt, ""},
+        {"a@b.com\t/x", std::nullopt, ""},
         {"support page", std::nullopt, ""},
         {"\x83\x40", std::nullopt, ""}, // ァ: its second byte is "@"
         {"", std::nullopt, ""},

@@ -156,7 +156,9 @@ TEST_F(MediaCheckTest, FindingsInTheSettingsAndThePatchFolder) {
         const char* finding;
     } rows[] = {
         {[](UpdateMachine& m) { m.WriteSettings("[Install]\r\nURL=file:c:\\x\r\n"); }, true,
-         "URL \"file:c:\\x\" is not an http:// or https:// address"},
+         "URL \"file:c:\\x\" is not a web page or mail address"},
+        {[](UpdateMachine& m) { m.WriteSettings("[Install]\r\nURL=a@b.com\" /x\r\n"); }, true,
+         "would not open it"},
         {[](UpdateMachine& m) {
              m.WriteSettings("[Patch_BRAVO]\r\nB=" + std::string(test::kPackageCode));
          },
@@ -215,6 +217,26 @@ TEST_F(MediaCheckTest, FindingsInTheSettingsAndThePatchFolder) {
         row.arrange(m);
         const tagMediaReport report = CheckMedia({"C:\\Media", {}, {}});
         EXPECT_TRUE(HasFinding(report, row.error, row.finding)) << report.aFindings.size();
+    }
+}
+
+TEST_F(MediaCheckTest, TheUrlIsJudgedAsTheLaunchersLinkOpensIt) {
+    const struct {
+        const char* url;
+        bool opened;
+    } rows[] = {
+        {"https://example.com/", true}, {"support@example.com", true}, {"mailto:a@b.com", true},
+        {"www.example.com", true},      {"file:c:\\x", false},         {"a@b.com\" /x", false},
+        {"support page", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.url);
+        UpdateMachine m;
+        m.WriteSettings("[Install]\r\nURL=" + std::string(row.url) +
+                        "\r\n[Patch_ALPHA]\r\nQernoE6_ALPHA_1234=" + test::kPackageCode + "\r\n");
+        const tagMediaReport report = CheckMedia({"C:\\Media", {}, {}});
+        EXPECT_EQ(report.aFindings.empty(), row.opened);
+        EXPECT_EQ(HasFinding(report, true, "engine check's dialog would not open it"), !row.opened);
     }
 }
 

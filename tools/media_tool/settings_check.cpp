@@ -5,21 +5,12 @@
 #include "msiquery/pack_guid.h"
 #include "os/path_tests.h"
 #include "patch/edition_patch_list.h"
+#include "readiness/link_address.h"
 #include "text/mbstring.h"
 
 #include <string_view>
 
 namespace {
-
-bool IsWebAddress(const std::string& url) {
-    const std::string upper = text::MakeUpper(url);
-    for (const std::string_view scheme : {"HTTP://", "HTTPS://"}) {
-        if (upper.size() > scheme.size() && upper.compare(0, scheme.size(), scheme) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // File names on Windows compare without regard to letter case.
 bool IsSameName(const std::string& left, const std::string& right) {
@@ -34,9 +25,11 @@ void CheckUrl(const CSetupExeApp& app, tagMediaReport& report) {
         return;
     }
     report.strUrl = url;
-    if (!IsWebAddress(url)) {
-        report.AddError("Install.dat",
-                        "[Install] URL \"" + url + "\" is not an http:// or https:// address");
+    // The launcher's own answer, so that the check and a click on the link always agree.
+    if (GetLinkAddress(url).strAddress.empty()) {
+        report.AddError("Install.dat", "[Install] URL \"" + url +
+                                           "\" is not a web page or mail address; the "
+                                           "engine check's dialog would not open it");
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace sim {
 namespace {
@@ -93,24 +94,74 @@ bool Machine::DeleteAtom(ATOM atom) {
     return m_atoms.erase(atom) != 0;
 }
 
-HANDLE Machine::OpenMutex(const std::string& name, bool& existed, DWORD& error) {
+HANDLE Machine::OpenMutex(const std::string& name, bool takeOwnership, bool& existed,
+                          DWORD& error) {
     // Object names, unlike file names, match case-sensitively.
     if (m_deniedMutexes.count(name) != 0) {
         error = ERROR_ACCESS_DENIED;
         return nullptr;
     }
-    existed = false;
+    std::shared_ptr<MutexObject> object;
     for (const auto& [handle, held] : m_mutexHandles) {
-        existed = existed || (!name.empty() && *held == name);
+        if (!name.empty() && held->object->name == name) {
+            object = held->object;
+        }
     }
-    auto held = std::make_unique<std::string>(name);
+    existed = object != nullptr;
+    if (!object) {
+        object = std::make_shared<MutexObject>();
+        object->name = name;
+    }
+    auto held = std::make_unique<MutexHandle>();
+    held->object = object;
     HANDLE handle = held.get();
     m_mutexHandles[handle] = std::move(held);
+    // The initial ownership is asked for only by the call that makes the mutex.
+    if (takeOwnership && !existed) {
+        object->owner = handle;
+    }
     return handle;
 }
 
+DWORD Machine::WaitMutex(HANDLE handle) {
+    MutexObject& object = *m_mutexHandles.at(handle)->object;
+    if (object.owner != nullptr && object.owner != handle) {
+        return WAIT_TIMEOUT;
+    }
+    object.owner = handle;
+    return std::exchange(object.abandoned, false) ? WAIT_ABANDONED : WAIT_OBJECT_0;
+}
+
+bool Machine::ReleaseMutex(HANDLE handle) {
+    auto found = m_mutexHandles.find(handle);
+    if (found == m_mutexHandles.end() || found->second->object->owner != handle) {
+        return false;
+    }
+    found->second->object->owner = nullptr;
+    return true;
+}
+
 bool Machine::CloseMutex(HANDLE handle) {
-    return m_mutexHandles.erase(handle) != 0;
+    auto found = m_mutexHandles.find(handle);
+    if (found == m_mutexHandles.end()) {
+        return false;
+    }
+    MutexObject& object = *found->second->object;
+    if (object.owner == handle) {
+        object.owner = nullptr;
+        object.abandoned = true;
+    }
+    m_mutexHandles.erase(found);
+    return true;
+}
+
+bool Machine::IsMutexOwned(const std::string& name) const {
+    for (const auto& [handle, held] : m_mutexHandles) {
+        if (held->object->name == name && held->object->owner != nullptr) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void Machine::SetSystemMessage(DWORD code, std::optional<std::string> message) {

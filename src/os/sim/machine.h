@@ -104,12 +104,25 @@ public:
     bool DeleteAtom(ATOM atom);
 
     // Named mutexes, shared by every process of the machine: a name exists while a handle to
-    // it is open. A test holds one as another process would by creating it through the door.
-    // A denied name is one another user's process made with security that keeps us out.
-    HANDLE OpenMutex(const std::string& name, bool& existed, DWORD& error);
+    // it is open. A mutex is owned through one handle, as if each handle were another process's
+    // thread: a test holds one as another process would by creating it through the door. A
+    // denied name is one another user's process made with security that keeps us out.
+    HANDLE OpenMutex(const std::string& name, bool takeOwnership, bool& existed, DWORD& error);
+    bool IsMutex(HANDLE handle) const { return m_mutexHandles.count(handle) != 0; }
+    // A wait on the mutex: WAIT_OBJECT_0 or WAIT_ABANDONED when this handle now owns it,
+    // WAIT_TIMEOUT when another owns it.
+    DWORD WaitMutex(HANDLE handle);
+    bool ReleaseMutex(HANDLE handle);
+    // Closing the owning handle without a release abandons the mutex, as its owner's death does.
     bool CloseMutex(HANDLE handle);
     void DenyMutex(const std::string& name) { m_deniedMutexes.insert(name); }
     std::size_t OpenMutexHandles() const { return m_mutexHandles.size(); }
+    // Whether the named mutex is owned through some handle.
+    bool IsMutexOwned(const std::string& name) const;
+
+    // The process error mode (SetErrorMode); started programs inherit it.
+    UINT ErrorMode() const { return m_errorMode; }
+    void SetErrorMode(UINT mode) { m_errorMode = mode; }
 
     // System message texts (FormatMessageA, system table); nullopt removes a text.
     void SetSystemMessage(DWORD code, std::optional<std::string> message);
@@ -128,7 +141,16 @@ private:
     std::string m_modulePath;
     std::set<int> m_keysDown;
     std::map<ATOM, std::string> m_atoms;
-    std::map<HANDLE, std::unique_ptr<std::string>> m_mutexHandles;
+    struct MutexObject {
+        std::string name;
+        HANDLE owner = nullptr;
+        bool abandoned = false;
+    };
+    struct MutexHandle {
+        std::shared_ptr<MutexObject> object;
+    };
+    std::map<HANDLE, std::unique_ptr<MutexHandle>> m_mutexHandles;
+    UINT m_errorMode = 0;
     std::set<std::string> m_deniedMutexes;
     std::map<DWORD, std::string> m_messages;
     std::set<void*> m_localBlocks;

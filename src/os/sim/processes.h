@@ -23,6 +23,7 @@ struct ProcessStart {
     std::optional<std::string> directory;
     ULONG mask = 0;
     int show = 0;
+    UINT errorMode = 0; // inherited from the process that started it
 };
 
 class Processes {

@@ -32,13 +32,17 @@ BOOL WINAPI ShellExecuteExA(SHELLEXECUTEINFOA* pExecInfo) {
     pExecInfo->hProcess = machine.Programs().Start(
         machine,
         {file, optional(pExecInfo->lpVerb), optional(pExecInfo->lpParameters),
-         optional(pExecInfo->lpDirectory), pExecInfo->fMask, pExecInfo->nShow},
+         optional(pExecInfo->lpDirectory), pExecInfo->fMask, pExecInfo->nShow, machine.ErrorMode()},
         keep);
     pExecInfo->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(42));
     return TRUE;
 }
 
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD /*dwMilliseconds*/) {
+    // Only waits that need not wait are simulated: a mutex owned elsewhere times out at once.
+    if (Machine::Current().IsMutex(hHandle)) {
+        return Machine::Current().WaitMutex(hHandle);
+    }
     if (!Machine::Current().Programs().IsProcess(hHandle)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return WAIT_FAILED;
@@ -56,14 +60,29 @@ BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, DWORD* lpExitCode) {
     return TRUE;
 }
 
-HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES /*lpMutexAttributes*/, BOOL /*bInitialOwner*/,
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES /*lpMutexAttributes*/, BOOL bInitialOwner,
                            LPCSTR lpName) {
     bool existed = false;
     DWORD error = 0;
-    HANDLE mutex = Machine::Current().OpenMutex(lpName == nullptr ? "" : lpName, existed, error);
+    HANDLE mutex = Machine::Current().OpenMutex(lpName == nullptr ? "" : lpName,
+                                                bInitialOwner != FALSE, existed, error);
     // The call reports success with ERROR_ALREADY_EXISTS when it opened an existing mutex.
     SetLastError(mutex == nullptr ? error : existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return mutex;
+}
+
+BOOL WINAPI ReleaseMutex(HANDLE hMutex) {
+    if (!Machine::Current().ReleaseMutex(hMutex)) {
+        SetLastError(Machine::Current().IsMutex(hMutex) ? ERROR_NOT_OWNER : ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+UINT WINAPI SetErrorMode(UINT uMode) {
+    const UINT previous = Machine::Current().ErrorMode();
+    Machine::Current().SetErrorMode(uMode);
+    return previous;
 }
 
 BOOL WINAPI CloseHandle(HANDLE hObject) {
