@@ -532,5 +532,7 @@ check_equal "the first, then answered, ends normally: exit code 0" "0 0" \
 source "$here/bad_input_tests.sh"
 
 source "$here/media_tool_tests.sh"
+# shellcheck source=review_tests.sh
+source "$here/review_tests.sh"
 echo "Wine suite time: ${SECONDS} s (prefix boot included)"
 summary wine
