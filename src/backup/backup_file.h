@@ -16,7 +16,7 @@ struct tagMovedFile {
 };
 
 // The name an older backup waits under while the run decides whether it is still needed.
-std::string SetAsideName(const std::string& backupPath);
+[[nodiscard]] std::string SetAsideName(const std::string& backupPath);
 
 // Finds the program folder of the product the patch targets (`installedProduct`, the one the
 // update found installed, when the patch names it) and backs its files up; appends every file it

@@ -46,7 +46,7 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
                               bool openAsPatch) {
     CTraceScope scope("GetMspSummaryInformation");
     TraceLine("File:" + path);
-    values.clear();
+    std::vector<tagSummaryValue> read;
 
     CMsiHandle database;
     CMsiHandle summary;
@@ -106,7 +106,7 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
         if (type == kTypeText) {
             value.strValue = text.data();
         }
-        values.push_back(value);
+        read.push_back(value);
         TraceLine("MsiSummaryInfoGetProperty OK");
         CTraceScope detail("");
         TraceLine(name);
@@ -115,7 +115,11 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
             TraceLine(value.strValue);
         }
     }
-    return !values.empty();
+    if (read.empty()) {
+        return false;
+    }
+    values = std::move(read);
+    return true;
 }
 
 std::string FindPackageCode(const std::vector<tagSummaryValue>& values) {

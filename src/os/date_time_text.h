@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-inline std::string FormatDateTime(const SYSTEMTIME& time) {
+[[nodiscard]] inline std::string FormatDateTime(const SYSTEMTIME& time) {
     char text[64];
     std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", time.wYear, time.wMonth,
                   time.wDay, time.wHour, time.wMinute, time.wSecond);

@@ -9,7 +9,7 @@
 // The system folder, ending in "\"; "" when neither the shell nor the kernel can name it. Never
 // a relative name: a bare "msiexec.exe" would be looked for in the current folder, where anyone
 // may have put one.
-inline std::string GetSystemFolder() {
+[[nodiscard]] inline std::string GetSystemFolder() {
     char folder[MAX_PATH] = {};
     if (SHGetFolderPathA(nullptr, CSIDL_SYSTEM, nullptr, SHGFP_TYPE_CURRENT, folder) < 0 ||
         folder[0] == '\0') {

@@ -3,7 +3,7 @@
 
 // True unless the running Windows is confirmed to be version 6.0 or later. The system is
 // asked once per process.
-bool IsPreVistaWindows();
+[[nodiscard]] bool IsPreVistaWindows();
 
 // The version test with its memory of the answer.
 class CWindowsVersionTest {

@@ -18,14 +18,14 @@ struct PatchListEntry {
 std::span<const char* const> GetEditionTokens();
 
 // The settings section of an edition: "Patch_" followed directly by its token.
-std::string GetEditionSection(const std::string& token);
+[[nodiscard]] std::string GetEditionSection(const std::string& token);
 
 // The first edition token that "DInstallVer" holds (case-sensitive), or null for none.
 const char* FindEditionToken(const std::string& installVer);
 
 // A patch name that stays inside MSP\: no "\", "/", ":" or "..". Any other name counts as a
 // listed patch whose file does not exist.
-bool IsPlainBaseName(const std::string& name);
+[[nodiscard]] bool IsPlainBaseName(const std::string& name);
 
 // What the settings list for the installed package, as far as it was found.
 struct tagPatchListing {
@@ -38,8 +38,9 @@ struct tagPatchListing {
 // Finds the installed edition (a token in the package's "DInstallVer"), writes it to `edition`
 // and appends the lines of its section "Patch_<token>" of the settings copy; true when the list
 // is not empty.
-bool GetEditionPatchList(const tagLaunchContext& context, const std::string& localPackage,
-                         std::vector<PatchListEntry>& list, std::string& edition);
+[[nodiscard]] bool GetEditionPatchList(const tagLaunchContext& context,
+                                       const std::string& localPackage,
+                                       std::vector<PatchListEntry>& list, std::string& edition);
 
 // The patch package listed for the installed package's package code.
 [[nodiscard]] tagPatchListing ChkInstall(const tagLaunchContext& context,

@@ -12,4 +12,4 @@ void CopyDatFile(tagLaunchContext& context);
 // Deletes the copy, if there is one. Failures are of no consequence to the run.
 void DeleteDatFile(const tagLaunchContext& context);
 // The "URL" of section "Install" of the copy, or "".
-std::string GetInstallDatUrl(const tagLaunchContext& context);
+[[nodiscard]] std::string GetInstallDatUrl(const tagLaunchContext& context);
