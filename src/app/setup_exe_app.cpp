@@ -97,7 +97,7 @@ BOOL CSetupExeApp::InitInstance() {
         TraceLine("Setup Running");
         m_nExitCode = ExitCodeAlreadyRunning;
     } else if (!knowsOwnFolder) {
-        ShowLaunchFailure(m_context);
+        ShowWarningBox(m_context, kProductCaption, kLaunchFailureText);
         m_nExitCode = ExitCodeMediaUnusable;
     } else {
         m_nExitCode = RunUpdate();

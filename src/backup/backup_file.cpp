@@ -19,6 +19,8 @@ namespace {
 constexpr char kMainFiles[] = "Qerno.exe;Wardex.exe;Plinth.dll";
 constexpr char kSubfolders[] = "Qerno3D\\";
 constexpr char kBackupPrefix[] = "Bakup_";
+// An older backup waits under its name + this while the run decides whether it is still needed.
+constexpr char kSetAsideSuffix[] = ".old";
 constexpr std::int64_t kBackupAge = 1'296'000; // 15 days
 constexpr std::int64_t kTicksPerSecond = 10'000'000;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
@@ -46,7 +48,7 @@ void MoveAside(const std::string& folder, const std::string& name,
     const std::string backup = folder + kBackupPrefix + name;
     std::string setAside;
     if (IsExistingFile(backup)) {
-        setAside = SetAsideName(backup);
+        setAside = backup + kSetAsideSuffix;
         TraceLine("Keep File：" + backup + " → " + setAside);
         // One left by a run that was cut off is older still: it gives way.
         if (!MoveFileExA(backup.c_str(), setAside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
@@ -76,10 +78,6 @@ void MoveAside(const std::string& folder, const std::string& name,
 }
 
 } // namespace
-
-std::string SetAsideName(const std::string& backupPath) {
-    return backupPath + ".old";
-}
 
 std::string FormatTimeText(std::int64_t time) {
     if (time < 0) {

@@ -15,9 +15,6 @@ struct tagMovedFile {
     std::string strSetAsidePath;
 };
 
-// The name an older backup waits under while the run decides whether it is still needed.
-[[nodiscard]] std::string SetAsideName(const std::string& backupPath);
-
 // Finds the program folder of the product the patch targets (`installedProduct`, the one the
 // update found installed, when the patch names it) and backs its files up; appends every file it
 // moved to `moved`.

@@ -1,7 +1,7 @@
 #include "patch/setup_patch.h"
 
 #include "backup/backup_file.h"
-#include "backup/moved_files.h"
+#include "backup/restore_file.h"
 #include "log/install_log.h"
 #include "log/trace_scope.h"
 #include "os/path_tests.h"

@@ -94,27 +94,22 @@ int GetMSPInstMode(const tagLaunchContext& context, CInstalledProduct& product,
     return decision.dwPatchBuild > highest ? InstModeApply : InstModeOlderBuild;
 }
 
-// What is installed, for a patch that the settings do not list.
-struct tagInstalledVersions {
-    bool bRead = false;         // the product version could be read
-    DWORD dwProductVersion = 0; // packed
-    DWORD dwHighestBuild = 0;   // among the applied patches; 0 when none can be listed
-};
-
-tagInstalledVersions GetInstalledVersions(CInstalledProduct& product,
+// What is installed, for a patch that the settings do not list: the higher of the product
+// version and the highest build among the applied patches (0 when they cannot be listed);
+// nothing when the product version cannot be read.
+std::optional<DWORD> GetInstalledVersions(CInstalledProduct& product,
                                           const std::string& localPackage) {
-    tagInstalledVersions versions;
     std::string versionText;
     if (!GetMSIProperty("ProductVersion", localPackage, versionText)) {
-        return versions;
+        return std::nullopt;
     }
-    versions.bRead = true;
-    versions.dwProductVersion = GetMSIVersion(versionText);
+    const DWORD productVersion = GetMSIVersion(versionText);
     std::string productCode;
+    DWORD highestBuild = 0;
     if (GetMSIProductCode(localPackage, productCode)) {
-        (void)product.GetHighestAppliedBuild(productCode, versions.dwHighestBuild);
+        (void)product.GetHighestAppliedBuild(productCode, highestBuild);
     }
-    return versions;
+    return std::max(productVersion, highestBuild);
 }
 
 } // namespace
@@ -189,9 +184,9 @@ tagUpdateDecision DecideUpdate(const tagLaunchContext& context, CInstalledProduc
         // Not listed: compare the probe package with what is installed.
         std::string versionText;
         DWORD probeBuild = 0;
-        const tagInstalledVersions installed = GetInstalledVersions(product, localPackage);
-        if (installed.bRead && GetMspBuildVersion(probe.strPath, versionText, probeBuild) &&
-            (probeBuild <= installed.dwProductVersion || probeBuild <= installed.dwHighestBuild)) {
+        const std::optional<DWORD> installed = GetInstalledVersions(product, localPackage);
+        if (installed && GetMspBuildVersion(probe.strPath, versionText, probeBuild) &&
+            probeBuild <= *installed) {
             decision = AlreadyApplied(UpdateTraceNotNewer, probe);
         } else {
             decision = NoTarget(UpdateTraceNotApplicable, probe);
@@ -199,7 +194,6 @@ tagUpdateDecision DecideUpdate(const tagLaunchContext& context, CInstalledProduc
     }
     decision.nInstMode = mode;
     decision.strProductCode = productCode;
-    decision.strLocalPackage = localPackage;
     decision.listing = learned.listing;
     decision.dwPatchBuild = learned.dwPatchBuild;
     return decision;

@@ -84,7 +84,6 @@ struct tagUpdateDecision {
 
     // What the decision learned on its way, so that the steps after it need not ask again.
     std::string strProductCode;  // the probe's target that is installed; "" when none is
-    std::string strLocalPackage; // that product's installed package
     tagPatchListing listing;     // the edition and the patch listed for the package
     DWORD dwPatchBuild = 0;      // the listed patch's build; 0 when it was not read
 };

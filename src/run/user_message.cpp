@@ -20,7 +20,3 @@ void ShowWarningBox(const tagLaunchContext& context, const std::string& caption,
     }
     TraceLine(line);
 }
-
-void ShowLaunchFailure(const tagLaunchContext& context) {
-    ShowWarningBox(context, kProductCaption, kLaunchFailureText);
-}

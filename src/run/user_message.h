@@ -15,6 +15,3 @@ inline constexpr char kLaunchFailureText[] = "インストーラの起動に失�
 // "MessageBox：<caption>：<text>" instead, each line feed of the text written as "\n".
 void ShowWarningBox(const tagLaunchContext& context, const std::string& caption,
                     const std::string& text);
-
-// The box that says the installer could not be started.
-void ShowLaunchFailure(const tagLaunchContext& context);
