@@ -83,9 +83,9 @@ struct tagUpdateDecision {
     int nExitCode = 0; // the run's; with the setup box the installer's decides
 
     // What the decision learned on its way, so that the steps after it need not ask again.
-    std::string strProductCode;  // the probe's target that is installed; "" when none is
-    tagPatchListing listing;     // the edition and the patch listed for the package
-    DWORD dwPatchBuild = 0;      // the listed patch's build; 0 when it was not read
+    std::string strProductCode; // the probe's target that is installed; "" when none is
+    tagPatchListing listing;    // the edition and the patch listed for the package
+    DWORD dwPatchBuild = 0;     // the listed patch's build; 0 when it was not read
 };
 
 // Looks for the probe package in the launcher's MSP\ and reads it.
