@@ -6,21 +6,18 @@
 
 #include <string>
 
-// The system folder, ending in "\"; "" when neither the shell nor the kernel can name it. Never
-// a relative name: a bare "msiexec.exe" would be looked for in the current folder, where anyone
-// may have put one.
+// The system folder, ending in "\"; "" when the kernel cannot name it. Never a relative name: a
+// bare "msiexec.exe" would be looked for in the current folder, where anyone may have put one.
+// The kernel's answer, not the shell's: asking shell32 would load it, and all it imports, long
+// before anything needs the shell.
 [[nodiscard]] inline std::string GetSystemFolder() {
     char folder[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_SYSTEM, nullptr, SHGFP_TYPE_CURRENT, folder) < 0 ||
-        folder[0] == '\0') {
-        // The shell may be missing or broken on a damaged machine; the kernel always knows.
-        const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) {
-            return "";
-        }
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return "";
     }
     // The system folder's name never ends in a double-byte character, so the last byte tells.
-    std::string path = folder;
+    std::string path(folder, length);
     if (path.back() != '\\') {
         path += '\\';
     }

@@ -83,18 +83,15 @@ TEST_F(SetupPatchTest, TheInstallerComesFromTheSystemFolderOrNothingStarts) {
     machine.Files().WriteFile("msiexec.exe", "planted");
     struct Row {
         const char* name;
-        bool shellFails;
         bool kernelFails;
         int exitCode;
     };
     const Row rows[] = {
-        {"the shell answers", false, false, 0},
-        {"only the kernel answers", true, false, 0},
-        {"neither answers", true, true, 1603},
+        {"the kernel names it", false, 0},
+        {"the kernel cannot name it", true, 1603},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        machine.SetShellFolderFails(row.shellFails);
         machine.SetSystemFolder(
             row.kernelFails ? std::nullopt : std::optional<std::string>("C:\\Windows\\System32"));
         const std::size_t starts = machine.Programs().Starts().size();

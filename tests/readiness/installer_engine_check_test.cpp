@@ -199,13 +199,6 @@ TEST_F(EngineCheckTest, NoSystemFolderSkipsTheCheckSilently) {
     EXPECT_EQ(trace, "");
 }
 
-TEST_F(EngineCheckTest, TheShellFolderFailingFallsBackToTheSystemDirectory) {
-    Mismatch();
-    machine.SetShellFolderFails(true);
-    machine.Ui().Script({UserAction::No});
-    EXPECT_TRUE(Check().first);
-}
-
 TEST_F(EngineCheckTest, ClickingTheLinkOpensItWithTheShell) {
     struct Row {
         std::string url;

@@ -56,12 +56,9 @@ public:
 
     // "C:\Windows" and its "System32"; they exist from the start.
     const std::string& WindowsFolder() const { return m_windowsFolder; }
-    // The system folder both SHGetFolderPathA and GetSystemDirectoryA report; nullopt makes
-    // both fail. The shell's answer alone can be made to fail, to reach the fallback.
+    // The system folder GetSystemDirectoryA reports; nullopt makes it fail.
     void SetSystemFolder(std::optional<std::string> folder) { m_systemFolder = std::move(folder); }
     const std::optional<std::string>& SystemFolder() const { return m_systemFolder; }
-    void SetShellFolderFails(bool fails) { m_shellFolderFails = fails; }
-    bool ShellFolderFails() const { return m_shellFolderFails; }
 
     // The Windows version the system reports (default: Windows 10, NT platform).
     struct WindowsVersion {
@@ -163,7 +160,6 @@ private:
     std::vector<MessageBoxRecord> m_messageBoxes;
     std::vector<std::string> m_events;
     std::optional<std::string> m_systemFolder = "C:\\Windows\\System32";
-    bool m_shellFolderFails = false;
     WindowsVersion m_windowsVersion;
     int m_versionChecks = 0;
     struct Find {

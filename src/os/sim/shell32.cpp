@@ -1,17 +1,7 @@
-// Simulated shell calls: the system folder, and open requests (recorded, nothing runs).
+// Simulated shell calls: open requests (recorded, nothing runs).
 #include "os/sim/machine.h"
 
 #include <cstring>
-
-HRESULT WINAPI SHGetFolderPathA(HWND /*hwnd*/, int csidl, HANDLE /*hToken*/, DWORD /*dwFlags*/,
-                                LPSTR pszPath) {
-    sim::Machine& machine = sim::Machine::Current();
-    if (csidl != CSIDL_SYSTEM || machine.ShellFolderFails() || !machine.SystemFolder()) {
-        return E_FAIL;
-    }
-    std::snprintf(pszPath, MAX_PATH, "%s", machine.SystemFolder()->c_str());
-    return S_OK;
-}
 
 HINSTANCE WINAPI ShellExecuteA(HWND /*hwnd*/, LPCSTR lpOperation, LPCSTR lpFile,
                                LPCSTR lpParameters, LPCSTR lpDirectory, INT nShowCmd) {

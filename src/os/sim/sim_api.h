@@ -366,8 +366,6 @@ constexpr UINT SEM_NOGPFAULTERRORBOX = 0x0002;
 constexpr UINT SEM_NOOPENFILEERRORBOX = 0x8000;
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_ICONWARNING = 0x30;
-constexpr int CSIDL_SYSTEM = 0x0025;
-constexpr DWORD SHGFP_TYPE_CURRENT = 0;
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 
@@ -584,7 +582,6 @@ int WINAPI SetBkMode(HDC hdc, int mode);
 
 // shell32
 BOOL WINAPI ShellExecuteExA(SHELLEXECUTEINFOA* pExecInfo);
-HRESULT WINAPI SHGetFolderPathA(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPSTR pszPath);
 HINSTANCE WINAPI ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
                                LPCSTR lpDirectory, INT nShowCmd);
 

@@ -1,9 +1,6 @@
 // shell32.dll and comctl32.dll entry points the launcher calls.
 #include "os/win32/system_library.h"
 
-SETUP_FORWARD(Shell32, HRESULT, E_FAIL, SHGetFolderPathA,
-              (HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPSTR pszPath),
-              (hwnd, csidl, hToken, dwFlags, pszPath))
 SETUP_FORWARD(Shell32, HINSTANCE, nullptr, ShellExecuteA,
               (HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
                LPCSTR lpDirectory, INT nShowCmd),

@@ -1,5 +1,6 @@
-// The system DLLs the launcher uses beyond kernel32 and the C runtime, loaded from the system
-// folder only and kept for the life of the process.
+// The system DLLs the launcher uses beyond kernel32 and the C runtime, each loaded from the
+// system folder only, when first needed (each one costs start-up time), and kept for the life
+// of the process.
 #pragma once
 
 #include "os/win32/windows_api.h"
@@ -9,7 +10,7 @@ enum class SystemLibrary { User32, Gdi32, Advapi32, Shell32, Shlwapi, Comctl32, 
 // The address of `name` in the library (loaded on first use), or null with the last error set.
 FARPROC ResolveSystemProc(SystemLibrary library, LPCSTR name);
 
-// Loads every library now, before anything else in the process could look for one.
+// Loads every library now, before any system DLL could look for one by name.
 void LoadSystemLibraries();
 
 // Defines a system entry point with its Windows declaration, forwarding to the real one. The
