@@ -7,7 +7,7 @@
 #include "cost_meter.h"
 #include "growth_fit.h"
 
-#include "readiness/installer_engine_check.h"
+#include "os/windows_version.h"
 
 #include <cmath>
 #include <cstdio>

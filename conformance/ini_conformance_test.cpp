@@ -1,7 +1,7 @@
 // INI reading as the settings file reader depends on it.
 #include "scratch_fixture.h"
 
-#include "app/install_dat_reader.h"
+#include "settings/install_dat_reader.h"
 
 #include <cstdio>
 #include <string>

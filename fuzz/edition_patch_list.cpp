@@ -1,6 +1,6 @@
 // The edition's patch list: the installed package's "DInstallVer" and package code, and the
 // settings copy's "Patch_<edition>" lines, which name the patch package to apply.
-#include "app/setup_exe_app.h"
+#include "run/launch_context.h"
 #include "patch/edition_patch_list.h"
 
 #include "fuzz_input.h"
@@ -31,20 +31,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         m.machine.Files().WriteFile(kSettings, parts[2]);
     }
 
-    CSetupExeApp app;
-    app.m_strExeDir = test::kMedia;
-    app.m_strDatPath = kSettings;
-    std::string chosen;
-    bool found = false;
+    tagLaunchContext context;
+    context.strExeDir = test::kMedia;
+    context.strDatPath = kSettings;
+    tagPatchListing listing;
     {
         // The listed names and codes go to the trace as they stand.
         CTraceLog log;
         log.Open(test::kTracePath, "QernoE_Update");
         g_pTraceLog = &log;
-        found = ChkInstall(app, test::kLocalPackage, chosen);
+        listing = ChkInstall(context, test::kLocalPackage);
         log.Close();
         g_pTraceLog = nullptr;
     }
+    const bool found = listing.bFound;
+    const std::string& chosen = listing.strPatchPath;
     FUZZ_CHECK(!found || m.machine.Files().Exists(chosen));
     // Whatever the settings say, the package applied is one of the media's own.
     if (found) {

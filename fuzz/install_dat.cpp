@@ -1,7 +1,7 @@
 // Install.dat as the launcher reads it: the media's bytes, parsed by the simulated
 // GetPrivateProfile* calls as Windows parses them, read by CInstallDatReader. The reader's two
 // ways in (one key, a whole section) must agree on every key they both see.
-#include "app/install_dat_reader.h"
+#include "settings/install_dat_reader.h"
 #include "os/sim/ini_file.h"
 #include "os/sim/machine.h"
 #include "text/mbstring.h"

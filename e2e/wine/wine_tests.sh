@@ -387,14 +387,15 @@ run_setup fallback 1
 check "no edition section: mode 0, not newer (2845), the already-applied box" bash -c \
     "grep -qa '            Code=2266' '$trace' && grep -qa '        Code=2845' '$trace' &&
      grep -q 'はすでに適用済です。' '$media/fallback-1.txt'"
-# A probe package whose target list is too long to read (545 characters, 14 codes).
+# A probe package whose target list is long (545 characters, 14 codes): it is read whole.
 rm -f "$media/MSP/"*.msp
 cp "$packages/longtarget.msp" "$media/MSP/a.msp"
 cp "$packages/build1234.msp" "$media/MSP/b.msp"
 rm -f "$trace"
 run_setup longtarget 1
-check "a probe whose target list cannot be read: 2754" bash -c "grep -qa '        Code=2754' '$trace'"
-check "... and the launch-failure box" launch_failure_box longtarget
+check "a probe with a 545-character target list is read whole: not listed, not newer (2845)" \
+    bash -c "! grep -qa 'Code=2754' '$trace' && grep -qa '        Code=2845' '$trace'"
+check "... and the already-applied box" grep -q 'はすでに適用済です。' "$media/longtarget-1.txt"
 # A probe package for a product that is not installed.
 make_patch other.msp '{00000000-0000-0000-0000-000000000001}' 6.0.1234
 rm -f "$media/MSP/"*.msp "$trace"
@@ -532,5 +533,7 @@ check_equal "the first, then answered, ends normally: exit code 0" "0 0" \
 source "$here/bad_input_tests.sh"
 
 source "$here/media_tool_tests.sh"
+# shellcheck source=review_tests.sh
+source "$here/review_tests.sh"
 echo "Wine suite time: ${SECONDS} s (prefix boot included)"
 summary wine

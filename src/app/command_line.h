@@ -17,4 +17,4 @@ struct tagCommandLineOptions {
 // blanks go, then one pair of quotes around the whole value. A value that is then empty, holds a
 // quote, a control character or one of < > | ? *, a ":" other than a drive's, or ends in "\" or
 // "/" is not used. Nothing else is ever rejected.
-tagCommandLineOptions ParseCommandLine(std::string_view cmdLine);
+[[nodiscard]] tagCommandLineOptions ParseCommandLine(std::string_view cmdLine);

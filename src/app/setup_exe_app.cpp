@@ -1,13 +1,16 @@
 #include "app/setup_exe_app.h"
 
 #include "app/command_line.h"
-#include "app/exit_codes.h"
 #include "app/installer_atom.h"
-#include "app/launch_phases.h"
 #include "app/launcher_lock.h"
-#include "app/user_message.h"
+#include "log/install_log.h"
 #include "log/temp_folder.h"
 #include "log/trace_log.h"
+#include "patch/inst_msp.h"
+#include "readiness/installer_engine_check.h"
+#include "run/exit_codes.h"
+#include "run/user_message.h"
+#include "settings/dat_file.h"
 #include "text/mbstring.h"
 
 #include <clocale>
@@ -62,16 +65,15 @@ BOOL CSetupExeApp::InitInstance() {
     std::setlocale(LC_ALL, "Japanese");
     CWinApp::InitInstance();
 
-    m_nSilentMode = 0;
-    m_strLogFileName.clear();
-    m_strRejectedLogFileName.reset();
+    m_context = tagLaunchContext{};
     if (m_lpCmdLine != nullptr && *m_lpCmdLine != '\0') {
+        m_context.strCmdLine = m_lpCmdLine;
         const tagCommandLineOptions options = ParseCommandLine(m_lpCmdLine);
-        m_nSilentMode = options.nSilentMode;
-        m_strLogFileName = options.strLogFileName;
-        m_strRejectedLogFileName = options.strRejectedLogFileName;
+        m_context.nSilentMode = options.nSilentMode;
+        m_context.strLogFileName = options.strLogFileName;
+        m_context.strRejectedLogFileName = options.strRejectedLogFileName;
     }
-    SetProcessErrorMode(m_nSilentMode);
+    SetProcessErrorMode(m_context.nSilentMode);
 
     CTraceLog traceLog;
     const std::string tempFolder = GetTempFolderLongForm();
@@ -84,8 +86,7 @@ BOOL CSetupExeApp::InitInstance() {
     if (GetKeyState(VK_SHIFT) < 0) {
         TraceLine("Shift Kido");
     }
-    m_strExeDir.clear();
-    const bool knowsOwnFolder = ReadExecutableFolder(m_strExeDir);
+    const bool knowsOwnFolder = ReadExecutableFolder(m_context.strExeDir);
 
     TraceLine("Check MSIKido");
     // Owned until the run has ended, after the trace is closed.
@@ -96,7 +97,7 @@ BOOL CSetupExeApp::InitInstance() {
         TraceLine("Setup Running");
         m_nExitCode = ExitCodeAlreadyRunning;
     } else if (!knowsOwnFolder) {
-        ShowLaunchFailure(*this);
+        ShowWarningBox(m_context, kProductCaption, kLaunchFailureText);
         m_nExitCode = ExitCodeMediaUnusable;
     } else {
         m_nExitCode = RunUpdate();
@@ -118,18 +119,16 @@ int CSetupExeApp::ExitInstance() {
 
 int CSetupExeApp::RunUpdate() {
     TraceLine("Copy DatFile");
-    CopyDatFile(*this);
+    CopyDatFile(m_context);
 
     TraceLine("Check WindowsInstaller2");
-    int exitCode = ExitCodeFailed;
-    if (!CheckInstallerEngine(*this, exitCode)) {
-        exitCode = InstMSP(*this);
-    }
+    const EngineCheck check = CheckInstallerEngine(m_context);
+    const int exitCode = check == EngineCheck::GoOn ? InstMSP(m_context) : static_cast<int>(check);
 
     TraceLine("Delete LogFile");
     DeleteOldInstallLogs(kProductWord);
 
     TraceLine("Delete DatFile");
-    DeleteDatFile(*this);
+    DeleteDatFile(m_context);
     return exitCode;
 }

@@ -2,9 +2,7 @@
 #pragma once
 
 #include "framework/win_app.h"
-
-#include <optional>
-#include <string>
+#include "run/launch_context.h"
 
 class CSetupExeApp : public CWinApp {
 public:
@@ -13,18 +11,12 @@ public:
 
     // Runs the launch from start to end; always FALSE, so the program ends without a window.
     BOOL InitInstance() override;
-    // The run's exit code (exit_codes.h).
+    // The run's exit code (run/exit_codes.h).
     int ExitInstance() override;
 
-    // Unattended mode ("/silent2"): silent, and nothing on the screen that waits for a person.
-    bool IsUnattended() const { return m_nSilentMode == 2; }
-
-    std::string m_strExeDir;      // the launcher's folder, ending in "\"
-    std::string m_strDatPath;     // the temporary copy of Install.dat, "" when none
-    int m_nSilentMode = 0;        // 1 with "/silent1", 2 with "/silent2"
-    std::string m_strLogFileName; // installer log named on the command line (silent mode)
-    // A "LOGFILENAME=" value that could not be used, as given.
-    std::optional<std::string> m_strRejectedLogFileName;
+    // What the run's parts read of how it was started: the launcher's folder, the settings
+    // copy, the mode and log names from the command line.
+    tagLaunchContext m_context;
     int m_nExitCode = 0; // what the run ends with
 
 private:

@@ -5,19 +5,22 @@
 #include "msiquery/patch_summary.h"
 #include "msiquery/product_inst_dir.h"
 #include "text/split_string.h"
+#include "os/date_time_text.h"
+#include "os/folder_search.h"
 #include "os/scoped_handle.h"
 #include "os/path_tests.h"
 #include "text/append_backslash.h"
 #include "text/mbstring.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
 constexpr char kMainFiles[] = "Qerno.exe;Wardex.exe;Plinth.dll";
 constexpr char kSubfolders[] = "Qerno3D\\";
 constexpr char kBackupPrefix[] = "Bakup_";
+// An older backup waits under its name + this while the run decides whether it is still needed.
+constexpr char kSetAsideSuffix[] = ".old";
 constexpr std::int64_t kBackupAge = 1'296'000; // 15 days
 constexpr std::int64_t kTicksPerSecond = 10'000'000;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
@@ -45,7 +48,7 @@ void MoveAside(const std::string& folder, const std::string& name,
     const std::string backup = folder + kBackupPrefix + name;
     std::string setAside;
     if (IsExistingFile(backup)) {
-        setAside = SetAsideName(backup);
+        setAside = backup + kSetAsideSuffix;
         TraceLine("Keep File：" + backup + " → " + setAside);
         // One left by a run that was cut off is older still: it gives way.
         if (!MoveFileExA(backup.c_str(), setAside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
@@ -76,10 +79,6 @@ void MoveAside(const std::string& folder, const std::string& name,
 
 } // namespace
 
-std::string SetAsideName(const std::string& backupPath) {
-    return backupPath + ".old";
-}
-
 std::string FormatTimeText(std::int64_t time) {
     if (time < 0) {
         return "";
@@ -95,20 +94,23 @@ std::string FormatTimeText(std::int64_t time) {
         !SystemTimeToTzSpecificLocalTime(nullptr, &universalCivil, &civil)) {
         return "";
     }
-    char text[128];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", civil.wYear, civil.wMonth,
-                  civil.wDay, civil.wHour, civil.wMinute, civil.wSecond);
-    return text;
+    return FormatDateTime(civil);
 }
 
-void BackUpFile(const std::string& patchPath, std::vector<tagMovedFile>& moved) {
+void BackUpFile(const std::string& patchPath, const std::string& installedProduct,
+                std::vector<tagMovedFile>& moved) {
     CTraceScope scope("BackUpFile");
     std::string target;
     if (!GetMspTargetID(patchPath, &target, nullptr, nullptr)) {
         return;
     }
+    // The update already found which product is installed; only a patch that does not name it
+    // sends the search back to the installer.
+    const std::string product = IsProductTargeted(target, installedProduct)
+                                    ? installedProduct
+                                    : ChooseInstalledTarget(target);
     std::string folder;
-    if (!GetProductInstDir(ChooseInstalledTarget(target), folder)) {
+    if (!GetProductInstDir(product, folder)) {
         return;
     }
     BackUpProgramFiles(AppendBackslash(folder), moved);
@@ -154,32 +156,21 @@ void BackUpProgramFiles(const std::string& folder, std::vector<tagMovedFile>& mo
     const std::int64_t threshold = reference + kBackupAge;
 
     for (const std::string& searched : folders) {
-        WIN32_FIND_DATAA found{};
-        CFindHandle find(FindFirstFileA((searched + "*.*").c_str(), &found));
-        if (!find.IsValid()) {
-            continue;
-        }
-        do {
+        ForEachFile(searched + "*.*", [&](const WIN32_FIND_DATAA& found) {
             const std::string name = found.cFileName;
-            if (name == "." || name == ".." ||
-                (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                continue;
-            }
             const std::int64_t fileTime =
                 std::max(SecondsOf(found.ftCreationTime), SecondsOf(found.ftLastWriteTime));
             const std::string upper = text::MakeUpper(name);
-            if (text::FindString(upper, ".DLL") == text::npos &&
-                text::FindString(upper, ".EXE") == text::npos) {
-                continue;
-            }
-            if (upper.rfind("BAKUP_", 0) == 0) {
-                continue;
+            if ((text::FindString(upper, ".DLL") == text::npos &&
+                 text::FindString(upper, ".EXE") == text::npos) ||
+                upper.rfind("BAKUP_", 0) == 0) {
+                return true;
             }
             TraceLine("Chk File：" + searched + name + "  " + FormatTimeText(fileTime));
-            if (fileTime < threshold) {
-                continue;
+            if (fileTime >= threshold) {
+                MoveAside(searched, name, moved);
             }
-            MoveAside(searched, name, moved);
-        } while (FindNextFileA(find.Get(), &found));
+            return true;
+        });
     }
 }

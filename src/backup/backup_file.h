@@ -15,14 +15,13 @@ struct tagMovedFile {
     std::string strSetAsidePath;
 };
 
-// The name an older backup waits under while the run decides whether it is still needed.
-std::string SetAsideName(const std::string& backupPath);
-
-// Finds the program folder of the product the patch targets and backs its files up; appends
-// every file it moved to `moved`.
-void BackUpFile(const std::string& patchPath, std::vector<tagMovedFile>& moved);
+// Finds the program folder of the product the patch targets (`installedProduct`, the one the
+// update found installed, when the patch names it) and backs its files up; appends every file it
+// moved to `moved`.
+void BackUpFile(const std::string& patchPath, const std::string& installedProduct,
+                std::vector<tagMovedFile>& moved);
 // Does the work for one program folder (ending in "\").
 void BackUpProgramFiles(const std::string& folder, std::vector<tagMovedFile>& moved);
 // A time (seconds since 1970, universal) as local "YYYY/MM/DD hh:mm:ss"; "" when it cannot be
 // converted.
-std::string FormatTimeText(std::int64_t time);
+[[nodiscard]] std::string FormatTimeText(std::int64_t time);

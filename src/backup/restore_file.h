@@ -12,3 +12,21 @@
 // aside for the run goes back to its name after a failure and is deleted after a success. The
 // traced operation "RestoreFile" appears only when there is something to do.
 void RestoreFile(const std::vector<tagMovedFile>& moved, bool installerFailed);
+
+// The files moved aside for one installer run. Its end puts them back by these rules, as after
+// a failure unless the installer was seen to succeed: a step left early never leaves a program
+// file under its "Bakup_" name.
+class CMovedFiles {
+public:
+    CMovedFiles() = default;
+    ~CMovedFiles() { RestoreFile(m_files, !m_bInstallerSucceeded); }
+    CMovedFiles(const CMovedFiles&) = delete;
+    CMovedFiles& operator=(const CMovedFiles&) = delete;
+
+    std::vector<tagMovedFile>& Files() { return m_files; }
+    void SetInstallerSucceeded() { m_bInstallerSucceeded = true; }
+
+private:
+    std::vector<tagMovedFile> m_files;
+    bool m_bInstallerSucceeded = false;
+};

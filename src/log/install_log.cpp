@@ -2,7 +2,7 @@
 
 #include "log/temp_folder.h"
 #include "log/trace_log.h"
-#include "os/scoped_handle.h"
+#include "os/folder_search.h"
 #include "text/append_backslash.h"
 #include "text/mbstring.h"
 
@@ -43,18 +43,10 @@ void DeleteOldInstallLogs(const char* productWord) {
     }
     const std::string pattern = folder + "Install_" + productWord + "_*.log";
     std::vector<std::string> logs;
-    WIN32_FIND_DATAA found{};
-    CFindHandle find(FindFirstFileA(pattern.c_str(), &found));
-    if (!find.IsValid()) {
-        return;
-    }
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            continue; // ".", ".." and folders that happen to match
-        }
+    ForEachFile(pattern, [&](const WIN32_FIND_DATAA& found) {
         logs.push_back(folder + found.cFileName);
-    } while (FindNextFileA(find.Get(), &found));
-    find.Reset();
+        return true;
+    });
 
     if (logs.size() <= kLogsKept) {
         return;

@@ -11,8 +11,9 @@ constexpr char kFallbackInstallLog[] = "C:\\NimbraInstallLog.log";
 // Silent mode: the name given on the command line, or the fixed path (a rejected name is traced
 // as "LOGFILENAME Err：<value>"). Otherwise
 // "<temporary folder>\Install_QernoE_YYYY_MMDD_hhmmss.log" at the current local time.
-std::string GetInstallLogName(int nSilentMode, const std::string& strLogFileName,
-                              const std::optional<std::string>& rejected = std::nullopt);
+[[nodiscard]] std::string
+GetInstallLogName(int nSilentMode, const std::string& strLogFileName,
+                  const std::optional<std::string>& rejected = std::nullopt);
 
 // Deletes all but the five newest "Install_<productWord>_*.log" files of the temporary folder
 // (the names sort in time order). Folders and failures are passed over.

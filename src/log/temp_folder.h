@@ -11,4 +11,4 @@ inline bool FitsBuffer(DWORD result, DWORD bufferSize) {
 
 // The user's temporary folder in its long form (as given when that cannot be had), ending in
 // "\"; "" when Windows names none that fits MAX_PATH.
-std::string GetTempFolderLongForm();
+[[nodiscard]] std::string GetTempFolderLongForm();

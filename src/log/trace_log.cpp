@@ -1,6 +1,7 @@
 #include "log/trace_log.h"
 
 #include "text/mbstring.h"
+#include "os/date_time_text.h"
 #include "os/path_tests.h"
 
 #include <cstdio>
@@ -15,17 +16,10 @@ constexpr DWORD kMaxAppendSize = 0x100000;
 std::string CurrentTraceTime() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    return FormatTraceTime(now);
+    return FormatDateTime(now);
 }
 
 } // namespace
-
-std::string FormatTraceTime(const SYSTEMTIME& time) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %02d:%02d:%02d", time.wYear, time.wMonth,
-                  time.wDay, time.wHour, time.wMinute, time.wSecond);
-    return buffer;
-}
 
 CTraceLog::~CTraceLog() {
     if (IsOpen()) {

@@ -43,9 +43,6 @@ private:
 // The run's trace log while one exists; every writer tests it for null first.
 extern CTraceLog* g_pTraceLog;
 
-// "YYYY/MM/DD hh:mm:ss" of a local time.
-std::string FormatTraceTime(const SYSTEMTIME& time);
-
 // Lines written to g_pTraceLog; each does nothing when there is no trace log.
 void TraceLine(LPCSTR text);
 void TraceLine(const std::string& text);

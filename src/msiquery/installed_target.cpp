@@ -1,8 +1,10 @@
 #include "msiquery/installed_target.h"
 
+#include "msiquery/pack_guid.h"
 #include "os/win32api.h"
 #include "text/split_string.h"
 
+#include <algorithm>
 #include <vector>
 
 std::string ChooseInstalledTarget(const std::string& targetList) {
@@ -14,4 +16,13 @@ std::string ChooseInstalledTarget(const std::string& targetList) {
         }
     }
     return targetList;
+}
+
+bool IsProductTargeted(const std::string& targetList, const std::string& productCode) {
+    const std::string product = PackGUID(productCode);
+    std::vector<std::string> codes;
+    SplitString(targetList, ";", codes);
+    return !product.empty() && std::any_of(codes.begin(), codes.end(), [&](const auto& code) {
+        return PackGUID(code) == product;
+    });
 }

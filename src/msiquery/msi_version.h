@@ -7,6 +7,6 @@
 #include <string>
 
 // Packs a dotted text such as 6.0.1234; 0 when it has fewer than three numbers.
-DWORD GetMSIVersion(const std::string& versionText);
+[[nodiscard]] DWORD GetMSIVersion(const std::string& versionText);
 // Packs three numbers, each cut to its field.
-DWORD MakeMSIVersion(int major, int minor, int build);
+[[nodiscard]] DWORD MakeMSIVersion(int major, int minor, int build);

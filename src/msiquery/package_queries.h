@@ -5,9 +5,10 @@
 #include <string>
 
 // The Value of the Property table row `name` of the package at `packagePath`.
-bool GetMSIProperty(const std::string& name, const std::string& packagePath, std::string& value);
+[[nodiscard]] bool GetMSIProperty(const std::string& name, const std::string& packagePath,
+                                  std::string& value);
 // The package's ProductCode property.
-bool GetMSIProductCode(const std::string& packagePath, std::string& productCode);
+[[nodiscard]] bool GetMSIProductCode(const std::string& packagePath, std::string& productCode);
 // One attribute of an installed product's information (values up to 511 characters).
-bool GetMSIProductInfo(const std::string& productCode, const std::string& attribute,
-                       std::string& value);
+[[nodiscard]] bool GetMSIProductInfo(const std::string& productCode, const std::string& attribute,
+                                     std::string& value);

@@ -19,11 +19,12 @@ constexpr char kBuildVersionQuery[] =
 
 bool GetRecordString(MSIHANDLE record, UINT field, std::string& value) {
     CTraceScope scope("GetRecordString");
-    value.clear();
-    if (!ReadRecordText(record, field, value)) {
+    std::string text;
+    if (!ReadRecordText(record, field, text)) {
         TraceLastError("MsiRecordGetString Err");
         return false;
     }
+    value = text;
     TraceLine("Value:" + value);
     return true;
 }

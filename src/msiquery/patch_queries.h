@@ -11,11 +11,12 @@ bool GetRecordString(MSIHANDLE record, UINT field, std::string& value);
 
 // The "DBuildVersion" row of the patch's MsiPatchMetadata table, as text and packed; both
 // written only when a non-empty row was found.
-bool GetMspBuildVersion(const std::string& patchPath, std::string& versionText, DWORD& packed);
+[[nodiscard]] bool GetMspBuildVersion(const std::string& patchPath, std::string& versionText,
+                                      DWORD& packed);
 
 // Appends the patch code of every patch applied to the product; always true.
 bool GetPatchPackageCode(const std::string& productCode, std::vector<std::string>& patchCodes);
 
 // The packed build version of an applied patch, read from the installer's cached copy; 0 when
 // it cannot be had.
-DWORD GetPCMspBuildVersion(const std::string& patchCode);
+[[nodiscard]] DWORD GetPCMspBuildVersion(const std::string& patchCode);

@@ -4,6 +4,7 @@
 #include "msiquery/patch_open_mode.h"
 #include "os/scoped_handle.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -46,7 +47,7 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
                               bool openAsPatch) {
     CTraceScope scope("GetMspSummaryInformation");
     TraceLine("File:" + path);
-    values.clear();
+    std::vector<tagSummaryValue> read;
 
     CMsiHandle database;
     CMsiHandle summary;
@@ -75,10 +76,11 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
         FILETIME fileTime{};
         UINT result = MsiSummaryInfoGetPropertyA(summary.Get(), static_cast<UINT>(row.id), &type,
                                                  &integer, &fileTime, text.data(), &length);
-        if (result == ERROR_MORE_DATA) {
-            // A patch for many products has a long target list: read it whole, at the length
-            // the first call reported (without its NUL).
-            text.assign(static_cast<std::size_t>(length) + 1, '\0');
+        // A patch for many products has a long target list: read it whole. The length reported
+        // leaves out the NUL; the buffer at least doubles, whatever a version of msi.dll
+        // counts (characters or bytes), so that a few tries always reach it.
+        for (int tries = 0; result == ERROR_MORE_DATA && tries < 4; ++tries) {
+            text.assign(std::max<std::size_t>(length + 1, text.size() * 2), '\0');
             length = static_cast<DWORD>(text.size());
             result = MsiSummaryInfoGetPropertyA(summary.Get(), static_cast<UINT>(row.id), &type,
                                                 &integer, &fileTime, text.data(), &length);
@@ -106,7 +108,7 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
         if (type == kTypeText) {
             value.strValue = text.data();
         }
-        values.push_back(value);
+        read.push_back(value);
         TraceLine("MsiSummaryInfoGetProperty OK");
         CTraceScope detail("");
         TraceLine(name);
@@ -115,7 +117,11 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
             TraceLine(value.strValue);
         }
     }
-    return !values.empty();
+    if (read.empty()) {
+        return false;
+    }
+    values = std::move(read);
+    return true;
 }
 
 std::string FindPackageCode(const std::vector<tagSummaryValue>& values) {

@@ -17,17 +17,17 @@ struct tagSummaryValue {
     std::string strValue;        // when the type is 30
 };
 
-// Reads every property of the names table into `values` (emptied first): a package's table
-// (`openAsPatch` false, read straight from the file) or a patch's (opened as a patch). True
-// when at least one property was read.
-bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::string& path,
-                              bool openAsPatch);
+// Reads every property of the names table into `values` (replacing what it held): a package's
+// table (`openAsPatch` false, read straight from the file) or a patch's (opened as a patch). True
+// when at least one property was read; `values` is not touched otherwise.
+[[nodiscard]] bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values,
+                                            const std::string& path, bool openAsPatch);
 
 // The package code of a product package: the text of its revision number (property 9); "" when
 // the summary holds none.
-std::string FindPackageCode(const std::vector<tagSummaryValue>& values);
+[[nodiscard]] std::string FindPackageCode(const std::vector<tagSummaryValue>& values);
 
 // The patch's target product codes (";"-separated, as stored), patch code and title, each
 // written where given; true only when target and patch code are both there.
-bool GetMspTargetID(const std::string& patchPath, std::string* target, std::string* patchCode,
-                    std::string* title);
+[[nodiscard]] bool GetMspTargetID(const std::string& patchPath, std::string* target,
+                                  std::string* patchCode, std::string* title);

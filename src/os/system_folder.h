@@ -10,7 +10,7 @@
 // bare "msiexec.exe" would be looked for in the current folder, where anyone may have put one.
 // The kernel's answer, not the shell's: asking shell32 would load it, and all it imports, long
 // before anything needs the shell.
-inline std::string GetSystemFolder() {
+[[nodiscard]] inline std::string GetSystemFolder() {
     char folder[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {

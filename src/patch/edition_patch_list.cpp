@@ -1,8 +1,8 @@
 #include "patch/edition_patch_list.h"
 
-#include "app/install_dat_reader.h"
-#include "app/setup_exe_app.h"
+#include "settings/install_dat_reader.h"
 #include "log/trace_scope.h"
+#include "run/launch_context.h"
 #include "msiquery/pack_guid.h"
 #include "msiquery/package_queries.h"
 #include "msiquery/patch_summary.h"
@@ -51,27 +51,28 @@ bool IsPlainBaseName(const std::string& name) {
            text::FindChar(name, ':') == text::npos && text::FindString(name, "..") == text::npos;
 }
 
-bool GetEditionPatchList(CSetupExeApp& app, const std::string& localPackage,
-                         std::vector<PatchListEntry>& list) {
+bool GetEditionPatchList(const tagLaunchContext& context, const std::string& localPackage,
+                         std::vector<PatchListEntry>& list, std::string& edition) {
     CTraceScope scope("ChkInstall");
-    std::string edition;
-    if (!GetMSIProperty("DInstallVer", localPackage, edition)) {
+    std::string installVer;
+    if (!GetMSIProperty("DInstallVer", localPackage, installVer)) {
         TraceCode(kTraceNoEditionProperty);
         return false;
     }
-    const char* token = FindEditionToken(edition);
+    const char* token = FindEditionToken(installVer);
     if (token == nullptr) {
         TraceCode(kTraceNoEditionToken);
         return false;
     }
+    edition = token;
     const std::string section = GetEditionSection(token);
     TraceLine(section);
-    if (!IsExistingFile(app.m_strDatPath)) {
+    if (!IsExistingFile(context.strDatPath)) {
         TraceCode(kTraceNoSettingsCopy);
         return false;
     }
     std::vector<tagEntryValue> entries;
-    if (CInstallDatReader(app.m_strDatPath, section).ReadSection(entries) == 0) {
+    if (CInstallDatReader(context.strDatPath, section).ReadSection(entries) == 0) {
         TraceCode(kTraceEmptySection);
         return false;
     }
@@ -86,37 +87,41 @@ bool GetEditionPatchList(CSetupExeApp& app, const std::string& localPackage,
     return !list.empty();
 }
 
-bool ChkInstall(CSetupExeApp& app, const std::string& localPackage, std::string& chosenPatchPath) {
+tagPatchListing ChkInstall(const tagLaunchContext& context, const std::string& localPackage) {
     CTraceScope scope("ChkInstall");
     TraceLine(localPackage);
-    const std::string patchFolder = app.m_strExeDir + "MSP\\";
+    tagPatchListing listing;
+    const std::string patchFolder = context.strExeDir + "MSP\\";
     if (!IsExistingFolder(patchFolder)) {
         TraceCode(kTraceNoPatchFolder);
-        return false;
+        return listing;
     }
     std::vector<PatchListEntry> list;
-    if (!GetEditionPatchList(app, localPackage, list)) {
+    if (!GetEditionPatchList(context, localPackage, list, listing.strEdition)) {
         TraceCode(kTraceNoPatchList);
-        return false;
+        return listing;
     }
     std::vector<tagSummaryValue> summary;
     if (!GetMspSummaryInformation(summary, localPackage, false)) {
-        return false;
+        return listing;
     }
     const std::string installedKey = PackGUID(FindPackageCode(summary));
     if (installedKey.empty()) {
         TraceCode(kTraceNoPackageCode);
-        return false;
+        return listing;
     }
     for (const PatchListEntry& entry : list) {
         if (PackGUID(entry.strPackageCode) != installedKey) {
             continue;
         }
-        chosenPatchPath = patchFolder + entry.strPatchName + ".msp";
-        TraceLine(chosenPatchPath);
+        listing.strPatchName = entry.strPatchName;
+        listing.strPatchPath = patchFolder + entry.strPatchName + ".msp";
+        TraceLine(listing.strPatchPath);
         TraceCode(kTraceListedPackage);
-        return IsPlainBaseName(entry.strPatchName) && IsExistingFile(chosenPatchPath);
+        listing.bFound =
+            IsPlainBaseName(entry.strPatchName) && IsExistingFile(listing.strPatchPath);
+        return listing;
     }
     TraceCode(kTraceNotListed);
-    return false;
+    return listing;
 }

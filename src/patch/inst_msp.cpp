@@ -1,17 +1,17 @@
 #include "patch/inst_msp.h"
 
-#include "app/setup_exe_app.h"
-#include "app/user_message.h"
 #include "log/trace_scope.h"
 #include "patch/setup_patch.h"
+#include "patch/update_decision.h"
+#include "run/user_message.h"
 
-int InstMSP(CSetupExeApp& app) {
+int InstMSP(const tagLaunchContext& context) {
     CTraceScope scope("InstMSP");
     CRegisteredProduct product;
-    const tagUpdateDecision decision = DecideUpdate(app, product);
-    ShowWarningBox(app, decision.strCaption, decision.strText);
+    const tagUpdateDecision decision = DecideUpdate(context, product);
+    ShowWarningBox(context, decision.strCaption, decision.strText);
     if (decision.nBox == UpdateBoxSetup) {
-        return SetupPatch(app, decision.strPatchPath);
+        return SetupPatch(context, decision);
     }
     return decision.nExitCode;
 }

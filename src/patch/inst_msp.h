@@ -2,9 +2,7 @@
 // one message box, and applies the patch when that is the decision.
 #pragma once
 
-#include "patch/update_decision.h"
+struct tagLaunchContext;
 
-class CSetupExeApp;
-
-// The run's exit code: the installer's own when it ran (exit_codes.h).
-int InstMSP(CSetupExeApp& app);
+// The run's exit code: the installer's own when it ran (run/exit_codes.h).
+[[nodiscard]] int InstMSP(const tagLaunchContext& context);

@@ -1,7 +1,5 @@
 #include "patch/setup_patch.h"
 
-#include "app/exit_codes.h"
-#include "app/setup_exe_app.h"
 #include "backup/backup_file.h"
 #include "backup/restore_file.h"
 #include "log/install_log.h"
@@ -9,36 +7,41 @@
 #include "os/path_tests.h"
 #include "os/system_folder.h"
 #include "patch/shell_exe.h"
-
-#include <cstdio>
-#include <vector>
+#include "patch/update_decision.h"
+#include "run/exit_codes.h"
+#include "run/launch_context.h"
 
 namespace {
 constexpr ULONG kStartMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NO_CONSOLE;
 } // namespace
 
-int SetupPatch(CSetupExeApp& app, const std::string& patchPath) {
-    CTraceScope scope("SetupPatch");
-    const bool silent = app.m_nSilentMode != 0;
-    std::string commandLine = "/p \"" + patchPath + "\"";
-    commandLine +=
-        " /l*v \"" +
-        GetInstallLogName(app.m_nSilentMode, app.m_strLogFileName, app.m_strRejectedLogFileName) +
-        "\"";
-    if (app.IsUnattended()) {
+std::string BuildInstallerCommandLine(const tagLaunchContext& context, const std::string& patchPath,
+                                      const std::string& logPath) {
+    std::string commandLine = "/p \"" + patchPath + "\" /l*v \"" + logPath + "\"";
+    if (context.IsUnattended()) {
         // Nobody may restart the machine under a deployment tool; 3010 tells it one is due.
         commandLine += " REINSTALL=ALL REINSTALLMODE=vemus /qn REBOOT=ReallySuppress MERGEFRM=1";
-    } else if (silent) {
+    } else if (context.nSilentMode != 0) {
         commandLine += " REINSTALL=ALL REINSTALLMODE=vemus /qn MERGEFRM=1";
     } else {
         commandLine += " REINSTALL=ALL REINSTALLMODE=vemus MERGEFRM=1";
     }
-    if (!app.m_strDatPath.empty()) {
-        commandLine += " DATPATH=\"" + app.m_strDatPath + "\"";
+    if (!context.strDatPath.empty()) {
+        commandLine += " DATPATH=\"" + context.strDatPath + "\"";
     }
-    if (!silent && app.m_lpCmdLine != nullptr && *app.m_lpCmdLine != '\0') {
-        commandLine += std::string(" ") + app.m_lpCmdLine;
+    if (context.nSilentMode == 0 && !context.strCmdLine.empty()) {
+        commandLine += " " + context.strCmdLine;
     }
+    return commandLine;
+}
+
+int SetupPatch(const tagLaunchContext& context, const tagUpdateDecision& decision) {
+    CTraceScope scope("SetupPatch");
+    const std::string& patchPath = decision.listing.strPatchPath;
+    const std::string commandLine =
+        BuildInstallerCommandLine(context, patchPath,
+                                  GetInstallLogName(context.nSilentMode, context.strLogFileName,
+                                                    context.strRejectedLogFileName));
 
     const std::string systemFolder = GetSystemFolder();
     if (systemFolder.empty()) {
@@ -48,14 +51,19 @@ int SetupPatch(CSetupExeApp& app, const std::string& patchPath) {
         return ExitCodeFailed;
     }
     const std::string program = systemFolder + "msiexec.exe";
-    std::vector<tagMovedFile> moved;
+    // Whatever way this step is left, the files moved aside go back by the restore rules.
+    CMovedFiles moved;
     // Without the installer nothing would lay the moved files again.
     if (IsExistingFile(program)) {
-        BackUpFile(patchPath, moved);
+        BackUpFile(patchPath, decision.strProductCode, moved.Files());
     }
-    const ULONG mask = app.IsUnattended() ? kStartMask | SEE_MASK_FLAG_NO_UI : kStartMask;
+    const ULONG mask = context.IsUnattended() ? kStartMask | SEE_MASK_FLAG_NO_UI : kStartMask;
     DWORD exitCode = 0;
-    const bool ended = ShellExe(program, commandLine, mask, SW_SHOWNORMAL, exitCode);
-    RestoreFile(moved, !ended || !IsInstallerSuccess(exitCode));
-    return ended ? static_cast<int>(exitCode) : ExitCodeFailed;
+    if (!ShellExe(program, commandLine, mask, SW_SHOWNORMAL, exitCode)) {
+        return ExitCodeFailed;
+    }
+    if (IsInstallerSuccess(exitCode)) {
+        moved.SetInstallerSucceeded();
+    }
+    return static_cast<int>(exitCode);
 }

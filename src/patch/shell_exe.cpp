@@ -1,6 +1,6 @@
 #include "patch/shell_exe.h"
 
-#include "app/exit_codes.h"
+#include "run/exit_codes.h"
 #include "log/trace_scope.h"
 #include "os/scoped_handle.h"
 #include "os/path_tests.h"

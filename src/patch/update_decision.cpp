@@ -1,18 +1,18 @@
 #include "patch/update_decision.h"
 
-#include "app/exit_codes.h"
-#include "app/setup_exe_app.h"
-#include "app/user_message.h"
+#include "run/exit_codes.h"
+#include "run/user_message.h"
 #include "log/trace_scope.h"
+#include "run/launch_context.h"
 #include "msiquery/installed_target.h"
 #include "msiquery/msi_version.h"
 #include "msiquery/package_queries.h"
 #include "msiquery/patch_queries.h"
 #include "msiquery/patch_summary.h"
 #include "os/path_tests.h"
-#include "os/scoped_handle.h"
+#include "os/folder_search.h"
+#include "os/windows_version.h"
 #include "patch/edition_patch_list.h"
-#include "readiness/installer_engine_check.h"
 #include "text/mbstring.h"
 
 #include <algorithm>
@@ -22,20 +22,10 @@ namespace {
 
 // The first file the search of MSP\*.msp yields; "" when every match is a folder.
 bool FindProbePackage(const std::string& patchFolder, std::string& probe) {
-    WIN32_FIND_DATAA found{};
-    CFindHandle find(FindFirstFileA((patchFolder + "*.msp").c_str(), &found));
-    if (!find.IsValid()) {
+    return ForEachFile(patchFolder + "*.msp", [&](const WIN32_FIND_DATAA& found) {
+        probe = patchFolder + found.cFileName;
         return false;
-    }
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == ".." || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            continue;
-        }
-        probe = patchFolder + name;
-        break;
-    } while (FindNextFileA(find.Get(), &found));
-    return true;
+    });
 }
 
 // The box's trace code is written before its text is made, as the run always did.
@@ -80,10 +70,58 @@ tagUpdateDecision Setup(const tagUpdateProbe& probe) {
     return decision;
 }
 
+// Compares the patch the settings list for the installed package with the patches applied;
+// the listing and the patch's build go into `decision` as they are read.
+int GetMSPInstMode(const tagLaunchContext& context, CInstalledProduct& product,
+                   const std::string& localPackage, tagUpdateDecision& decision) {
+    decision.listing = ChkInstall(context, localPackage);
+    if (!decision.listing.bFound) {
+        return InstModeNotListed;
+    }
+    std::string versionText;
+    std::string productCode;
+    if (!GetMspBuildVersion(decision.listing.strPatchPath, versionText, decision.dwPatchBuild) ||
+        !GetMSIProductCode(localPackage, productCode)) {
+        return InstModeError;
+    }
+    DWORD highest = 0;
+    if (!product.GetHighestAppliedBuild(productCode, highest)) {
+        return InstModeApply;
+    }
+    if (decision.dwPatchBuild == highest) {
+        return InstModeSameBuild;
+    }
+    return decision.dwPatchBuild > highest ? InstModeApply : InstModeOlderBuild;
+}
+
+// What is installed, for a patch that the settings do not list: the higher of the product
+// version and the highest build among the applied patches (0 when they cannot be listed);
+// nothing when the product version cannot be read.
+std::optional<DWORD> GetInstalledVersions(CInstalledProduct& product,
+                                          const std::string& localPackage) {
+    std::string versionText;
+    if (!GetMSIProperty("ProductVersion", localPackage, versionText)) {
+        return std::nullopt;
+    }
+    const DWORD productVersion = GetMSIVersion(versionText);
+    std::string productCode;
+    DWORD highestBuild = 0;
+    if (GetMSIProductCode(localPackage, productCode)) {
+        (void)product.GetHighestAppliedBuild(productCode, highestBuild);
+    }
+    return std::max(productVersion, highestBuild);
+}
+
 } // namespace
 
-bool CRegisteredProduct::GetLocalPackage(const std::string& targetList, std::string& localPackage) {
-    return GetMSIProductInfo(ChooseInstalledTarget(targetList), "LocalPackage", localPackage);
+bool CRegisteredProduct::FindInstalled(const std::string& targetList, std::string& productCode,
+                                       std::string& localPackage) {
+    const std::string installed = ChooseInstalledTarget(targetList);
+    if (!GetMSIProductInfo(installed, "LocalPackage", localPackage)) {
+        return false;
+    }
+    productCode = installed;
+    return true;
 }
 
 bool CRegisteredProduct::GetHighestAppliedBuild(const std::string& productCode,
@@ -99,9 +137,9 @@ bool CRegisteredProduct::GetHighestAppliedBuild(const std::string& productCode,
     return true;
 }
 
-tagUpdateProbe FindUpdateProbe(const CSetupExeApp& app) {
+tagUpdateProbe FindUpdateProbe(const tagLaunchContext& context) {
     tagUpdateProbe probe;
-    const std::string patchFolder = app.m_strExeDir + "MSP\\";
+    const std::string patchFolder = context.strExeDir + "MSP\\";
     if (!IsExistingFolder(patchFolder)) {
         probe.nTraceCode = UpdateTraceNoPatchFolder;
         return probe;
@@ -120,58 +158,18 @@ tagUpdateProbe FindUpdateProbe(const CSetupExeApp& app) {
     return probe;
 }
 
-int GetMSPInstMode(CSetupExeApp& app, CInstalledProduct& product, std::string& chosenPatchPath,
-                   const std::string& localPackage) {
-    if (!ChkInstall(app, localPackage, chosenPatchPath)) {
-        return InstModeNotListed;
-    }
-    std::string versionText;
-    DWORD chosenBuild = 0;
-    if (!GetMspBuildVersion(chosenPatchPath, versionText, chosenBuild)) {
-        return InstModeError;
-    }
-    std::string productCode;
-    if (!GetMSIProductCode(localPackage, productCode)) {
-        return InstModeError;
-    }
-    DWORD highest = 0;
-    if (!product.GetHighestAppliedBuild(productCode, highest)) {
-        return InstModeApply;
-    }
-    if (chosenBuild == highest) {
-        return InstModeSameBuild;
-    }
-    return chosenBuild > highest ? InstModeApply : InstModeOlderBuild;
-}
-
-bool GetInstalledVersions(CInstalledProduct& product, const std::string& localPackage,
-                          DWORD& productVersion, DWORD& highestBuild) {
-    productVersion = 0;
-    highestBuild = 0;
-    std::string versionText;
-    if (!GetMSIProperty("ProductVersion", localPackage, versionText)) {
-        return false;
-    }
-    productVersion = GetMSIVersion(versionText);
-    std::string productCode;
-    if (!GetMSIProductCode(localPackage, productCode)) {
-        return true;
-    }
-    product.GetHighestAppliedBuild(productCode, highestBuild);
-    return true;
-}
-
-tagUpdateDecision DecideUpdate(CSetupExeApp& app, CInstalledProduct& product) {
-    const tagUpdateProbe probe = FindUpdateProbe(app);
+tagUpdateDecision DecideUpdate(const tagLaunchContext& context, CInstalledProduct& product) {
+    const tagUpdateProbe probe = FindUpdateProbe(context);
     if (probe.nTraceCode != 0) {
         return LaunchFailure(probe.nTraceCode);
     }
+    std::string productCode;
     std::string localPackage;
-    if (!product.GetLocalPackage(probe.strTarget, localPackage)) {
+    if (!product.FindInstalled(probe.strTarget, productCode, localPackage)) {
         return NoTarget(UpdateTraceNotInstalled, probe);
     }
-    std::string chosenPatchPath;
-    const int mode = GetMSPInstMode(app, product, chosenPatchPath, localPackage);
+    tagUpdateDecision learned;
+    const int mode = GetMSPInstMode(context, product, localPackage, learned);
     TraceLine("GetMSPInstMode");
     TraceCode(mode);
 
@@ -184,19 +182,19 @@ tagUpdateDecision DecideUpdate(CSetupExeApp& app, CInstalledProduct& product) {
         decision = NoTarget(UpdateTraceNotApplicable, probe);
     } else {
         // Not listed: compare the probe package with what is installed.
-        DWORD productVersion = 0;
-        DWORD highestBuild = 0;
         std::string versionText;
         DWORD probeBuild = 0;
-        if (GetInstalledVersions(product, localPackage, productVersion, highestBuild) &&
-            GetMspBuildVersion(probe.strPath, versionText, probeBuild) &&
-            (probeBuild <= productVersion || probeBuild <= highestBuild)) {
+        const std::optional<DWORD> installed = GetInstalledVersions(product, localPackage);
+        if (installed && GetMspBuildVersion(probe.strPath, versionText, probeBuild) &&
+            probeBuild <= *installed) {
             decision = AlreadyApplied(UpdateTraceNotNewer, probe);
         } else {
             decision = NoTarget(UpdateTraceNotApplicable, probe);
         }
     }
     decision.nInstMode = mode;
-    decision.strPatchPath = chosenPatchPath;
+    decision.strProductCode = productCode;
+    decision.listing = learned.listing;
+    decision.dwPatchBuild = learned.dwPatchBuild;
     return decision;
 }

@@ -5,11 +5,12 @@
 #pragma once
 
 #include "os/win32api.h"
+#include "patch/edition_patch_list.h"
 
 #include <optional>
 #include <string>
 
-class CSetupExeApp;
+struct tagLaunchContext;
 
 // The install modes; the numbers are written to the trace and never change.
 enum InstMode {
@@ -45,9 +46,11 @@ enum UpdateBox {
 class CInstalledProduct {
 public:
     virtual ~CInstalledProduct() = default;
-    // The installer's cached copy of the installed package of a product that `targetList`
-    // (product codes, ";" between them) names; false when none of them is installed.
-    virtual bool GetLocalPackage(const std::string& targetList, std::string& localPackage) = 0;
+    // The product that `targetList` (product codes, ";" between them) names and that is
+    // installed, and the installer's cached copy of its package; false when none of them is
+    // installed (the outputs are then left as they are).
+    virtual bool FindInstalled(const std::string& targetList, std::string& productCode,
+                               std::string& localPackage) = 0;
     // The highest build among the patches applied to the product, a patch whose build cannot
     // be read counting as 0; false when the applied patches cannot be listed.
     virtual bool GetHighestAppliedBuild(const std::string& productCode, DWORD& highestBuild) = 0;
@@ -56,7 +59,8 @@ public:
 // The product as Windows Installer has it registered on this machine.
 class CRegisteredProduct : public CInstalledProduct {
 public:
-    bool GetLocalPackage(const std::string& targetList, std::string& localPackage) override;
+    bool FindInstalled(const std::string& targetList, std::string& productCode,
+                       std::string& localPackage) override;
     bool GetHighestAppliedBuild(const std::string& productCode, DWORD& highestBuild) override;
 };
 
@@ -76,21 +80,17 @@ struct tagUpdateDecision {
     UpdateBox nBox = UpdateBoxLaunchFailure;
     std::string strCaption;
     std::string strText;
-    int nExitCode = 0;        // the run's; with the setup box the installer's decides
-    std::string strPatchPath; // the listed patch; applied with the setup box only
+    int nExitCode = 0; // the run's; with the setup box the installer's decides
+
+    // What the decision learned on its way, so that the steps after it need not ask again.
+    std::string strProductCode; // the probe's target that is installed; "" when none is
+    tagPatchListing listing;    // the edition and the patch listed for the package
+    DWORD dwPatchBuild = 0;     // the listed patch's build; 0 when it was not read
 };
 
 // Looks for the probe package in the launcher's MSP\ and reads it.
-tagUpdateProbe FindUpdateProbe(const CSetupExeApp& app);
+[[nodiscard]] tagUpdateProbe FindUpdateProbe(const tagLaunchContext& context);
 
 // The whole decision of a run, traced as the run traces it; shows nothing and starts nothing.
-tagUpdateDecision DecideUpdate(CSetupExeApp& app, CInstalledProduct& product);
-
-// Compares the patch the settings list for the installed package with the patches applied.
-int GetMSPInstMode(CSetupExeApp& app, CInstalledProduct& product, std::string& chosenPatchPath,
-                   const std::string& localPackage);
-
-// The installed product version and the highest build among the applied patches (both 0
-// first); false when the product version cannot be read.
-bool GetInstalledVersions(CInstalledProduct& product, const std::string& localPackage,
-                          DWORD& productVersion, DWORD& highestBuild);
+[[nodiscard]] tagUpdateDecision DecideUpdate(const tagLaunchContext& context,
+                                             CInstalledProduct& product);

@@ -1,8 +1,7 @@
 #include "readiness/installer_engine_check.h"
 
-#include "app/dat_file.h"
-#include "app/exit_codes.h"
-#include "app/setup_exe_app.h"
+#include "settings/dat_file.h"
+#include "run/launch_context.h"
 #include "log/trace_scope.h"
 #include "os/system_folder.h"
 #include "readiness/installer_version_dialog.h"
@@ -55,10 +54,10 @@ EngineFileVersion ReadEngineFileVersion(const std::string& path) {
 
 } // namespace
 
-bool CheckInstallerEngine(CSetupExeApp& app, int& exitCode) {
+EngineCheck CheckInstallerEngine(const tagLaunchContext& context) {
     const std::string folder = GetSystemFolder();
     if (folder.empty()) {
-        return false;
+        return EngineCheck::GoOn;
     }
     CTraceScope unnamed("");
     CTraceScope scope("Check DllVer");
@@ -74,57 +73,28 @@ bool CheckInstallerEngine(CSetupExeApp& app, int& exitCode) {
         }
     }
     if (agree) {
-        return false;
+        return EngineCheck::GoOn;
     }
 
     TraceLine("Dll Ver Compare Fail");
-    if (app.IsUnattended()) {
+    if (context.IsUnattended()) {
         // Nobody to ask: going on with a broken engine is the riskier answer.
         TraceLine("Install END");
-        exitCode = ExitCodeFailed;
-        return true;
+        return EngineCheck::NobodyAsked;
     }
     CWindowsInstallerVerInfo dialog;
     for (std::size_t index = 0; index < versions.size(); ++index) {
         dialog.m_astrFileNames.push_back(kEngineFiles[index]);
         dialog.m_astrFileVersions.push_back(versions[index].full);
     }
-    dialog.m_strLinkAddress = GetInstallDatUrl(app);
+    dialog.m_strLinkAddress = GetInstallDatUrl(context);
     const INT_PTR answer = dialog.DoModal();
     if (answer == IDOK) {
-        return false;
+        return EngineCheck::GoOn;
     }
     if (answer == -1) {
         TraceLastError("DialogBoxParam Err");
     }
     TraceLine("Install END");
-    exitCode = answer == IDCANCEL ? ExitCodeUserCancelled : ExitCodeFailed;
-    return true;
-}
-
-bool CWindowsVersionTest::IsPreVista() {
-    if (!m_bTested) {
-        m_bTested = true;
-        OSVERSIONINFOEXA version{};
-        version.dwOSVersionInfoSize = sizeof version;
-        version.dwMajorVersion = 6;
-        version.dwMinorVersion = 0;
-        version.wServicePackMajor = 0;
-        DWORDLONG mask = 0;
-        mask = VerSetConditionMask(mask, VER_MAJORVERSION, VER_GREATER_EQUAL);
-        mask = VerSetConditionMask(mask, VER_MINORVERSION, VER_GREATER_EQUAL);
-        mask = VerSetConditionMask(mask, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
-        m_nResult = VerifyVersionInfoA(
-            &version, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR, mask);
-    }
-    return m_nResult == 0;
-}
-
-CWindowsVersionTest& ProcessWindowsVersionTest() {
-    static CWindowsVersionTest test;
-    return test;
-}
-
-bool IsPreVistaWindows() {
-    return ProcessWindowsVersionTest().IsPreVista();
+    return answer == IDCANCEL ? EngineCheck::Declined : EngineCheck::NobodyAsked;
 }

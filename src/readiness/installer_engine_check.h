@@ -1,27 +1,18 @@
 // Whether the Windows Installer engine on the machine is in one piece before a patch is
-// applied, and the Windows version test of the message texts.
+// applied.
 #pragma once
 
-class CSetupExeApp;
+#include "run/exit_codes.h"
 
-// True when the update must stop: the engine files disagree and the user declined to go on,
-// or could not be asked (unattended mode, or the dialog could not be shown); `exitCode` then
-// says which (exit_codes.h) and is not touched otherwise.
-bool CheckInstallerEngine(CSetupExeApp& app, int& exitCode);
+struct tagLaunchContext;
 
-// True unless the running Windows is confirmed to be version 6.0 or later. The system is
-// asked once per process.
-bool IsPreVistaWindows();
-
-// The version test with its memory of the answer.
-class CWindowsVersionTest {
-public:
-    bool IsPreVista();
-
-private:
-    bool m_bTested = false;
-    int m_nResult = 0;
+// How the check ends; a stop is the run's exit code.
+enum class EngineCheck {
+    GoOn = 0,                         // the files agree, or the person chose to go on
+    Declined = ExitCodeUserCancelled, // they disagree and the person answered No (or Esc)
+    NobodyAsked = ExitCodeFailed,     // they disagree and nobody could be asked
 };
 
-// The process's one test, which IsPreVistaWindows asks.
-CWindowsVersionTest& ProcessWindowsVersionTest();
+// Compares the engine files' versions; when they disagree, shows the dialog that asks whether
+// to go on (unattended mode: does not ask).
+[[nodiscard]] EngineCheck CheckInstallerEngine(const tagLaunchContext& context);

@@ -13,4 +13,4 @@ struct tagLinkAddress {
 // "http://" and "https://" (and "mailto:") addresses as given; a text with "@", no "/" and no
 // scheme as "mailto:" + text; a bare host name (with a path, if any) as "http://" + text. A text
 // with a quote, a blank or a control character is never opened.
-tagLinkAddress GetLinkAddress(const std::string& text);
+[[nodiscard]] tagLinkAddress GetLinkAddress(const std::string& text);

@@ -59,10 +59,10 @@ TEST_F(LaunchTest, ARunWalksEveryPhaseInOrder) {
     EXPECT_EQ(machine.MessageBoxes()[0].caption, "Ortolan Qerno6 E");
     EXPECT_EQ(machine.MessageBoxes()[0].text, "インストーラの起動に失敗しました。");
     EXPECT_EQ(machine.MessageBoxes()[0].style, 0x30u);
-    EXPECT_EQ(app.m_strExeDir, "C:\\Setup\\");
-    EXPECT_EQ(app.m_strDatPath, std::string(kTemp) + "tmp1A2B.tmp");
+    EXPECT_EQ(app.m_context.strExeDir, "C:\\Setup\\");
+    EXPECT_EQ(app.m_context.strDatPath, std::string(kTemp) + "tmp1A2B.tmp");
     // The settings copy is gone at the end; the original stays.
-    EXPECT_FALSE(machine.Files().Exists(app.m_strDatPath));
+    EXPECT_FALSE(machine.Files().Exists(app.m_context.strDatPath));
     EXPECT_EQ(machine.Files().ReadFile("C:\\Setup\\Install.dat"), kSettings);
 }
 
@@ -91,7 +91,7 @@ TEST_F(LaunchTest, WithoutSettingsTheRunGoesOn) {
                    "        Check DllVer-Start", "        Check DllVer-End", "    InstMSP-Start",
                    "        Code=2712", "    InstMSP-End", "    Delete LogFile",
                    "    Delete DatFile", "    Setup ExitCode=1619", kEnd}));
-    EXPECT_EQ(app.m_strDatPath, "");
+    EXPECT_EQ(app.m_context.strDatPath, "");
 }
 
 TEST_F(LaunchTest, WhileTheProductInstallerRunsNothingIsDone) {
@@ -106,7 +106,7 @@ TEST_F(LaunchTest, WhileTheProductInstallerRunsNothingIsDone) {
               CrLfLines({kStart, "    Check MSIKido", "    Setup ExitCode=1618", kEnd}));
     EXPECT_EQ(app.ExitInstance(), 1618);
     EXPECT_TRUE(machine.MessageBoxes().empty());
-    EXPECT_EQ(app.m_strDatPath, "");
+    EXPECT_EQ(app.m_context.strDatPath, "");
     EXPECT_FALSE(machine.Files().Exists(std::string(kTemp) + "tmp1A2B.tmp"));
     EXPECT_TRUE(machine.Files().Exists(std::string(kTemp) + "Install_QernoE_2026_1207_222400.log"));
 }
@@ -144,7 +144,7 @@ TEST_F(LaunchTest, NoTemporaryFolderMeansARunWithoutTrace) {
     machine.SetTempPath(std::nullopt);
     Launch();
     EXPECT_FALSE(machine.Files().Exists(kTracePath));
-    EXPECT_EQ(app.m_strExeDir, "C:\\Setup\\");
+    EXPECT_EQ(app.m_context.strExeDir, "C:\\Setup\\");
 }
 
 TEST_F(LaunchTest, ATemporaryFolderTooLongForTheBufferMeansNoTrace) {
@@ -188,7 +188,7 @@ TEST_F(LaunchTest, AFolderInPlaceOfTheTraceFileStillRunsEveryPhase) {
     machine.Files().CreateFolder(kTracePath);
     Launch();
     EXPECT_TRUE(PathIsDirectoryA(kTracePath));
-    EXPECT_EQ(app.m_strExeDir, "C:\\Setup\\");
+    EXPECT_EQ(app.m_context.strExeDir, "C:\\Setup\\");
 }
 
 TEST_F(LaunchTest, ExecutableFolderKeepsDoubleByteNamesWholeAndIsNeverTheCurrentFolder) {
@@ -215,7 +215,7 @@ TEST_F(LaunchTest, ExecutableFolderKeepsDoubleByteNamesWholeAndIsNeverTheCurrent
         machine.SetModulePath(row.modulePath);
         DeleteFileA(kTracePath);
         Launch();
-        EXPECT_EQ(app.m_strExeDir, row.exeDir);
+        EXPECT_EQ(app.m_context.strExeDir, row.exeDir);
         EXPECT_EQ(app.ExitInstance(), 1619);
         const std::string trace = ReadTrace(machine);
         EXPECT_NE(trace.find("    " + row.lastLines + "\r\n" + kEnd), std::string::npos) << trace;
@@ -226,14 +226,14 @@ TEST_F(LaunchTest, ExecutableFolderKeepsDoubleByteNamesWholeAndIsNeverTheCurrent
 
 TEST_F(LaunchTest, CommandLineIsReadIntoTheApplicationObjectEachRun) {
     Launch("/silent1 LOGFILENAME=\"C:\\Logs\\a b.log\"");
-    EXPECT_EQ(app.m_nSilentMode, 1);
-    EXPECT_EQ(app.m_strLogFileName, "C:\\Logs\\a b.log");
+    EXPECT_EQ(app.m_context.nSilentMode, 1);
+    EXPECT_EQ(app.m_context.strLogFileName, "C:\\Logs\\a b.log");
     Launch("");
-    EXPECT_EQ(app.m_nSilentMode, 0);
-    EXPECT_EQ(app.m_strLogFileName, "");
+    EXPECT_EQ(app.m_context.nSilentMode, 0);
+    EXPECT_EQ(app.m_context.strLogFileName, "");
     Launch("/SILENT1 LOGFILENAME=C:\\x.log");
-    EXPECT_EQ(app.m_nSilentMode, 0);
-    EXPECT_EQ(app.m_strLogFileName, "");
+    EXPECT_EQ(app.m_context.nSilentMode, 0);
+    EXPECT_EQ(app.m_context.strLogFileName, "");
 }
 
 TEST_F(LaunchTest, TheTraceFileStaysReadableToOthersAndIsReleasedAfterTheRun) {

@@ -3,7 +3,7 @@
 // nobody to answer it, the trace line that stands in for it).
 #include "app/installer_atom.h"
 #include "app/launcher_lock.h"
-#include "readiness/installer_engine_check.h"
+#include "os/windows_version.h"
 
 #include "support/compiled_resources.h"
 #include "support/trace_file.h"

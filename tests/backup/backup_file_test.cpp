@@ -162,7 +162,7 @@ TEST_F(BackupTest, WithoutMainFilesTheReferenceIsNow) {
 TEST_F(BackupTest, ThePatchNamesTheProductWhoseFolderIsBackedUp) {
     File("Qerno.exe", created, created);
     File("late.dll", created + kFifteenDays, created + kFifteenDays);
-    BackUpFile("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp", moved);
+    BackUpFile("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp", test::kProductCode, moved);
     EXPECT_TRUE(Moved(kProgramFolder, "late.dll"));
     ASSERT_EQ(moved.size(), 1u);
     EXPECT_EQ(moved[0].strOwnPath, kProgramFolder + std::string("late.dll"));
@@ -174,10 +174,10 @@ TEST_F(BackupTest, ThePatchNamesTheProductWhoseFolderIsBackedUp) {
 TEST_F(BackupTest, NoTargetOrNoRegistrationBacksNothingUp) {
     File("Qerno.exe", created, created);
     File("late.dll", created + kFifteenDays, created + kFifteenDays);
-    BackUpFile("C:\\Media\\MSP\\none.msp", moved);
+    BackUpFile("C:\\Media\\MSP\\none.msp", test::kProductCode, moved);
     AddPatch("other", "Other Build 1", "{AAAAAAAA-1111-2222-3333-000000000001}", "6.0.1",
              "{00000000-0000-0000-0000-000000000001}");
-    BackUpFile("C:\\Media\\MSP\\other.msp", moved);
+    BackUpFile("C:\\Media\\MSP\\other.msp", test::kProductCode, moved);
     EXPECT_TRUE(Kept("late.dll"));
 }
 

@@ -37,7 +37,7 @@ TEST(MsiVersion, PackedVersions) {
 
 TEST(MsiVersion, TraceOfAConversion) {
     sim::Machine machine;
-    EXPECT_EQ(TraceOf(machine, [] { GetMSIVersion("6.0.1234"); }),
+    EXPECT_EQ(TraceOf(machine, [] { (void)GetMSIVersion("6.0.1234"); }),
               CrLfLines({"    GetMSIVersion-Start", "        Version:6.0.1234",
                          "        GetMSIVersion-Start", "            Code=6", "            Code=0",
                          "            Code=1234", "            Code=100664530",
@@ -47,7 +47,7 @@ TEST(MsiVersion, TraceOfAConversion) {
 TEST(MsiVersion, FewerThanThreeNumbersTraceOnlyTheText) {
     sim::Machine machine;
     EXPECT_EQ(
-        TraceOf(machine, [] { GetMSIVersion("6.0"); }),
+        TraceOf(machine, [] { (void)GetMSIVersion("6.0"); }),
         CrLfLines({"    GetMSIVersion-Start", "        Version:6.0", "    GetMSIVersion-End"}));
 }
 

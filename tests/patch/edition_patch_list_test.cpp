@@ -13,23 +13,21 @@ using test::kPackageCode;
 class EditionTest : public ::testing::Test, public test::UpdateMachine {
 protected:
     void SetUp() override {
-        app.m_strExeDir = test::kMedia;
-        app.m_strDatPath = "C:\\Temp\\settings.tmp";
+        context.strExeDir = test::kMedia;
+        context.strDatPath = "C:\\Temp\\settings.tmp";
     }
-    void Settings(const std::string& text) { machine.Files().WriteFile(app.m_strDatPath, text); }
+    void Settings(const std::string& text) { machine.Files().WriteFile(context.strDatPath, text); }
     // ChkInstall's result and the chosen path ("" when none was named).
     std::pair<bool, std::string> Choose() {
-        std::string chosen;
-        const bool found = ChkInstall(app, test::kLocalPackage, chosen);
-        return {found, chosen};
+        const tagPatchListing listing = ChkInstall(context, test::kLocalPackage);
+        return {listing.bFound, listing.strPatchPath};
     }
     std::string Trace() {
-        std::string chosen;
-        return test::TraceOf(machine, [&] { ChkInstall(app, test::kLocalPackage, chosen); });
+        return test::TraceOf(machine, [&] { (void)ChkInstall(context, test::kLocalPackage); });
     }
     void TearDown() override { EXPECT_EQ(machine.Msi().OpenHandles(), 0u); }
 
-    CSetupExeApp app;
+    tagLaunchContext context;
 };
 
 const std::string kChosen = "C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp";
@@ -110,7 +108,7 @@ TEST_F(EditionTest, AMissingSectionOrSettingsCopy) {
     EXPECT_NE(Trace().find("            Patch_BRAVO\r\n            Code=2266\r\n        "
                            "ChkInstall-End\r\n        Code=2303"),
               std::string::npos);
-    app.m_strDatPath = "";
+    context.strDatPath = "";
     EXPECT_NE(Trace().find("            Code=2257\r\n        ChkInstall-End\r\n        Code=2303"),
               std::string::npos);
 }

@@ -1,5 +1,8 @@
-// The installer command line byte for byte, and the order backup, then start.
+// The installer command line byte for byte in every mode, and the apply step: backup, then
+// start, and only from the system folder.
 #include "patch/setup_patch.h"
+#include "patch/update_decision.h"
+#include "run/launch_context.h"
 
 #include "support/trace_file.h"
 #include "support/update_machine.h"
@@ -8,55 +11,60 @@
 
 namespace {
 
+TEST(InstallerCommandLine, EveryMode) {
+    struct Row {
+        const char* name;
+        int silentMode;
+        const char* datPath;
+        const char* cmdLine;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"normal, nothing else", 0, "", "",
+         "/p \"C:\\My Media\\MSP\\a b.msp\" /l*v \"C:\\L\\x.log\" REINSTALL=ALL "
+         "REINSTALLMODE=vemus MERGEFRM=1"},
+        // The launcher's whole command line goes on to the installer, last.
+        {"normal, settings copy and a command line", 0, "C:\\Temp\\tmp1.tmp",
+         "REBOOT=ReallySuppress /qb",
+         "/p \"C:\\My Media\\MSP\\a b.msp\" /l*v \"C:\\L\\x.log\" REINSTALL=ALL "
+         "REINSTALLMODE=vemus MERGEFRM=1 DATPATH=\"C:\\Temp\\tmp1.tmp\" REBOOT=ReallySuppress /qb"},
+        {"silent: no user interface, never the command line", 1, "C:\\Temp Files\\tmp1.tmp",
+         "/silent1 EXTRA=1",
+         "/p \"C:\\My Media\\MSP\\a b.msp\" /l*v \"C:\\L\\x.log\" REINSTALL=ALL "
+         "REINSTALLMODE=vemus /qn MERGEFRM=1 DATPATH=\"C:\\Temp Files\\tmp1.tmp\""},
+        {"unattended: and no restart", 2, "", "/silent2 EXTRA=1",
+         "/p \"C:\\My Media\\MSP\\a b.msp\" /l*v \"C:\\L\\x.log\" REINSTALL=ALL "
+         "REINSTALLMODE=vemus /qn REBOOT=ReallySuppress MERGEFRM=1"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        tagLaunchContext context;
+        context.nSilentMode = row.silentMode;
+        context.strDatPath = row.datPath;
+        context.strCmdLine = row.cmdLine;
+        EXPECT_EQ(BuildInstallerCommandLine(context, "C:\\My Media\\MSP\\a b.msp", "C:\\L\\x.log"),
+                  row.expected);
+    }
+}
+
 class SetupPatchTest : public ::testing::Test, public test::UpdateMachine {
 protected:
-    std::string CommandLine(const std::string& patch) {
-        SetupPatch(app, patch);
-        EXPECT_FALSE(machine.Programs().Starts().empty());
-        return machine.Programs().Starts().empty()
-                   ? ""
-                   : machine.Programs().Starts().back().parameters.value_or("<none>");
+    int Apply() {
+        tagUpdateDecision decision;
+        decision.listing.strPatchPath = "C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp";
+        decision.strProductCode = test::kProductCode;
+        return SetupPatch(context, decision);
     }
 
-    CSetupExeApp app;
-    char m_cmdLine[64] = "";
+    tagLaunchContext context;
 };
-
-TEST_F(SetupPatchTest, InteractiveWithoutSettingsCopyOrCommandLineEndsAtMergeFrm) {
-    app.m_lpCmdLine = m_cmdLine;
-    EXPECT_EQ(CommandLine("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp"),
-              "/p \"C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp\" /l*v "
-              "\"C:\\Users\\user\\AppData\\Local\\Temp\\Install_QernoE_2026_1207_222438.log\" "
-              "REINSTALL=ALL REINSTALLMODE=vemus MERGEFRM=1");
-}
-
-TEST_F(SetupPatchTest, SilentWithoutALogNameUsesTheFixedPathAndNeverTheCommandLine) {
-    std::snprintf(m_cmdLine, sizeof m_cmdLine, "/silent1 EXTRA=1");
-    app.m_lpCmdLine = m_cmdLine;
-    app.m_nSilentMode = 1;
-    app.m_strDatPath = "C:\\Temp Files\\tmp1.tmp";
-    EXPECT_EQ(CommandLine("C:\\My Media\\MSP\\a b.msp"),
-              "/p \"C:\\My Media\\MSP\\a b.msp\" /l*v \"C:\\NimbraInstallLog.log\" "
-              "REINSTALL=ALL REINSTALLMODE=vemus /qn MERGEFRM=1 "
-              "DATPATH=\"C:\\Temp Files\\tmp1.tmp\"");
-}
-
-TEST_F(SetupPatchTest, InteractiveHandsOnTheLaunchersCommandLine) {
-    std::snprintf(m_cmdLine, sizeof m_cmdLine, "REBOOT=ReallySuppress /qb");
-    app.m_lpCmdLine = m_cmdLine;
-    app.m_strDatPath = "C:\\Temp\\tmp1.tmp";
-    const std::string line = CommandLine("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp");
-    EXPECT_EQ(line.substr(line.find("REINSTALL=")),
-              "REINSTALL=ALL REINSTALLMODE=vemus MERGEFRM=1 DATPATH=\"C:\\Temp\\tmp1.tmp\" "
-              "REBOOT=ReallySuppress /qb");
-}
 
 TEST_F(SetupPatchTest, TheBackupComesBeforeTheStart) {
     const std::string late = std::string(test::kProgramFolder) + "late.dll";
     machine.Files().WriteFile(late, "x");
     machine.Files().SetFileTimes(late, machine.Time().UniversalTicks() + 1'296'000LL * 10'000'000,
                                  0);
-    SetupPatch(app, "C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp");
+    EXPECT_EQ(Apply(), 0);
     const auto& events = machine.Events();
     const auto move = std::find(events.begin(), events.end(), "move " + late);
     const auto start = std::find_if(events.begin(), events.end(),
@@ -91,8 +99,7 @@ TEST_F(SetupPatchTest, TheInstallerComesFromTheSystemFolderOrNothingStarts) {
             row.kernelFails ? std::nullopt : std::optional<std::string>("C:\\Windows\\System32"));
         const std::size_t starts = machine.Programs().Starts().size();
         int exitCode = -1;
-        const std::string trace = test::TraceOf(
-            machine, [&] { exitCode = SetupPatch(app, "C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp"); });
+        const std::string trace = test::TraceOf(machine, [&] { exitCode = Apply(); });
         EXPECT_EQ(exitCode, row.exitCode);
         if (row.exitCode == 0) {
             ASSERT_EQ(machine.Programs().Starts().size(), starts + 1);

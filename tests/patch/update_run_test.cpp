@@ -1,7 +1,7 @@
 // Whole update runs: every outcome of the patch update driver, with its box, its trace codes,
 // the installer start and what a second run sees.
 #include "patch/inst_msp.h"
-#include "readiness/installer_engine_check.h"
+#include "os/windows_version.h"
 
 #include "support/update_machine.h"
 

@@ -1,8 +1,9 @@
 // The engine check with its dialog, against the simulated machine and a scripted user.
 #include "readiness/installer_engine_check.h"
+#include "os/windows_version.h"
 #include "readiness/readiness_resource.h"
 
-#include "app/setup_exe_app.h"
+#include "run/launch_context.h"
 #include "os/sim/machine.h"
 #include "support/compiled_resources.h"
 #include "support/trace_file.h"
@@ -40,15 +41,19 @@ protected:
     }
     void Mismatch() { Versions({4, 5, 6001, 22159}, {3, 1, 4000, 2435}, {4, 5, 6001, 22159}); }
     // The check inside a trace run; its result and lines.
+    // The check inside a trace run; whether it stops the update, and its lines. `exitCode` gets
+    // the code the launch ends with for a stop.
     std::pair<bool, std::string> Check() {
-        bool stop = false;
-        const std::string trace =
-            TraceOf(machine, [&] { stop = CheckInstallerEngine(app, exitCode); });
-        return {stop, trace};
+        EngineCheck result = EngineCheck::GoOn;
+        const std::string trace = TraceOf(machine, [&] { result = CheckInstallerEngine(context); });
+        if (result != EngineCheck::GoOn) {
+            exitCode = result == EngineCheck::Declined ? 1602 : 1603;
+        }
+        return {result != EngineCheck::GoOn, trace};
     }
 
     sim::Machine machine;
-    CSetupExeApp app;
+    tagLaunchContext context;
     int exitCode = -7; // untouched unless the update stops
 };
 
@@ -102,7 +107,7 @@ TEST_F(EngineCheckTest, NobodyAskedStopsTheUpdateAsAFailure) {
 
     // Unattended: the dialog is never shown, the trace ends as after No.
     test::LoadCompiledResources(machine);
-    app.m_nSilentMode = 2;
+    context.nSilentMode = 2;
     exitCode = 0;
     const auto [unattendedStop, unattended] = Check();
     EXPECT_TRUE(unattendedStop);
@@ -118,7 +123,7 @@ TEST_F(EngineCheckTest, TheDialogAsTheUserSeesIt) {
     Mismatch();
     machine.Files().WriteFile("C:\\Temp\\settings.tmp",
                               "[Install]\r\nURL=https://example.com/msi\r\n");
-    app.m_strDatPath = "C:\\Temp\\settings.tmp";
+    context.strDatPath = "C:\\Temp\\settings.tmp";
     machine.Ui().SetControlClientSize(IDC_VERSION_LIST, 348, 80);
     machine.Ui().Script({UserAction::No});
     Check();
@@ -237,7 +242,7 @@ TEST_F(EngineCheckTest, ClickingTheLinkOpensItWithTheShell) {
         SCOPED_TRACE(row.url);
         Mismatch();
         machine.Files().WriteFile("C:\\Temp\\settings.tmp", "[Install]\r\nURL=" + row.url + "\r\n");
-        app.m_strDatPath = "C:\\Temp\\settings.tmp";
+        context.strDatPath = "C:\\Temp\\settings.tmp";
         machine.Ui().Script({UserAction::ClickLink, UserAction::No});
         const std::size_t before = machine.Ui().ShellRequests().size();
         const std::string trace = Check().second;
@@ -266,9 +271,8 @@ TEST(HrefCursor, OlderWindowsBorrowTheHelpProgramsHandOrShowTheArrow) {
     machine.Ui().AddModuleCursor("C:\\Windows\\winhlp32.exe", 106);
     machine.Files().SetFileVersion("C:\\Windows\\System32\\msi.dll", 2, 0, 0, 0);
     machine.Ui().Script({UserAction::ClickLink, UserAction::No});
-    CSetupExeApp app;
-    int exitCode = 0;
-    EXPECT_TRUE(CheckInstallerEngine(app, exitCode));
+    tagLaunchContext context;
+    EXPECT_EQ(CheckInstallerEngine(context), EngineCheck::Declined);
     EXPECT_EQ(machine.Ui().CurrentCursorName(), "copy of C:\\Windows\\winhlp32.exe#106");
     // The copy was the link's own and went with it, as did the help program.
     EXPECT_EQ(machine.Ui().LiveOwnCursors(), 0u);
@@ -277,7 +281,7 @@ TEST(HrefCursor, OlderWindowsBorrowTheHelpProgramsHandOrShowTheArrow) {
     machine.SetWindowsVersion({4, 10, 2222, VER_PLATFORM_WIN32_WINDOWS, 0});
     DeleteFileA("C:\\Windows\\winhlp32.exe");
     machine.Ui().Script({UserAction::ClickLink, UserAction::No});
-    EXPECT_TRUE(CheckInstallerEngine(app, exitCode));
+    EXPECT_EQ(CheckInstallerEngine(context), EngineCheck::Declined);
     EXPECT_EQ(machine.Ui().CurrentCursorName(), "arrow");
 }
 

@@ -2,7 +2,7 @@
 // machine then does, and its findings name what is wrong with the media.
 #include "media_check.h"
 
-#include "readiness/installer_engine_check.h"
+#include "os/windows_version.h"
 #include "support/update_machine.h"
 
 #include <gtest/gtest.h>

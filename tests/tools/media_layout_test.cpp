@@ -3,7 +3,7 @@
 #include "media_check.h"
 #include "media_layout.h"
 
-#include "readiness/installer_engine_check.h"
+#include "os/windows_version.h"
 #include "support/update_machine.h"
 
 #include <gtest/gtest.h>

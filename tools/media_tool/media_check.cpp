@@ -4,8 +4,8 @@
 #include "patch_folder_check.h"
 #include "settings_check.h"
 
-#include "app/dat_file.h"
-#include "app/setup_exe_app.h"
+#include "settings/dat_file.h"
+#include "run/launch_context.h"
 #include "msiquery/patch_queries.h"
 #include "os/path_tests.h"
 #include "text/append_backslash.h"
@@ -15,13 +15,15 @@ namespace {
 // The launcher reads a temporary copy of Install.dat; so does the check, and removes it after.
 class CDatFileCopy {
 public:
-    explicit CDatFileCopy(CSetupExeApp& app) : m_app(app) { CopyDatFile(m_app); }
-    ~CDatFileCopy() { DeleteDatFile(m_app); }
+    explicit CDatFileCopy(tagLaunchContext& context) : m_context(context) {
+        CopyDatFile(m_context);
+    }
+    ~CDatFileCopy() { DeleteDatFile(m_context); }
     CDatFileCopy(const CDatFileCopy&) = delete;
     CDatFileCopy& operator=(const CDatFileCopy&) = delete;
 
 private:
-    CSetupExeApp& m_app;
+    tagLaunchContext& m_context;
 };
 
 } // namespace
@@ -33,11 +35,11 @@ tagMediaReport CheckMedia(const tagCheckRequest& request) {
         report.AddError(request.strMedia, "is not a folder");
         return report;
     }
-    CSetupExeApp app;
-    app.m_strExeDir = AppendBackslash(request.strMedia);
-    CDatFileCopy copy(app);
-    CheckSettings(app, report);
-    CheckPatchFolder(app, report);
+    tagLaunchContext context;
+    context.strExeDir = AppendBackslash(request.strMedia);
+    CDatFileCopy copy(context);
+    CheckSettings(context, report);
+    CheckPatchFolder(context, report);
     for (const std::string& applied : request.astrApplied) {
         std::string versionText;
         DWORD build = 0;
@@ -47,7 +49,7 @@ tagMediaReport CheckMedia(const tagCheckRequest& request) {
         }
     }
     for (const std::string& package : request.astrPackages) {
-        CheckPackage(app, package, request.astrApplied, report);
+        CheckPackage(context, package, request.astrApplied, report);
     }
     return report;
 }

@@ -31,9 +31,10 @@ bool ReadPackage(const std::string& package, tagSettingsEntry& entry, std::strin
         return false;
     }
     std::vector<tagSummaryValue> summary;
-    GetMspSummaryInformation(summary, package, false);
     entry.strSection = GetEditionSection(token);
-    entry.strPackageCode = FindPackageCode(summary);
+    if (GetMspSummaryInformation(summary, package, false)) {
+        entry.strPackageCode = FindPackageCode(summary);
+    }
     if (PackGUID(entry.strPackageCode).empty()) {
         error = package + ": no package code in its summary information";
         return false;

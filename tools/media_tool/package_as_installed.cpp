@@ -1,29 +1,20 @@
 #include "package_as_installed.h"
 
-#include "msiquery/pack_guid.h"
+#include "msiquery/installed_target.h"
 #include "msiquery/package_queries.h"
 #include "msiquery/patch_queries.h"
 #include "msiquery/patch_summary.h"
-#include "text/split_string.h"
 
 #include <algorithm>
 
-bool IsProductTargeted(const std::string& targetList, const std::string& productCode) {
-    const std::string product = PackGUID(productCode);
-    std::vector<std::string> codes;
-    SplitString(targetList, ";", codes);
-    return !product.empty() && std::any_of(codes.begin(), codes.end(), [&](const auto& code) {
-        return PackGUID(code) == product;
-    });
-}
-
-bool CPackageAsInstalled::GetLocalPackage(const std::string& targetList,
-                                          std::string& localPackage) {
-    std::string productCode;
-    if (!GetMSIProductCode(m_strPackage, productCode) ||
-        !IsProductTargeted(targetList, productCode)) {
+bool CPackageAsInstalled::FindInstalled(const std::string& targetList, std::string& productCode,
+                                        std::string& localPackage) {
+    std::string packageProduct;
+    if (!GetMSIProductCode(m_strPackage, packageProduct) ||
+        !IsProductTargeted(targetList, packageProduct)) {
         return false;
     }
+    productCode = packageProduct;
     localPackage = m_strPackage;
     return true;
 }

@@ -8,10 +8,6 @@
 #include <string>
 #include <vector>
 
-// True when the ";"-separated target list names the product (package codes compare packed, so
-// braces and letter case do not matter).
-bool IsProductTargeted(const std::string& targetList, const std::string& productCode);
-
 class CPackageAsInstalled : public CInstalledProduct {
 public:
     CPackageAsInstalled(std::string strPackage, std::vector<std::string> astrAppliedPatches)
@@ -19,7 +15,8 @@ public:
     }
 
     // The package itself, when its product is among the targets.
-    bool GetLocalPackage(const std::string& targetList, std::string& localPackage) override;
+    bool FindInstalled(const std::string& targetList, std::string& productCode,
+                       std::string& localPackage) override;
     // The highest DBuildVersion among the applied patches that target the product, as
     // Windows Installer lists only those for it.
     bool GetHighestAppliedBuild(const std::string& productCode, DWORD& highestBuild) override;

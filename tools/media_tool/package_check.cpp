@@ -2,39 +2,32 @@
 
 #include "package_as_installed.h"
 
-#include "app/setup_exe_app.h"
+#include "msiquery/installed_target.h"
 #include "msiquery/package_queries.h"
 #include "msiquery/patch_summary.h"
 #include "os/path_tests.h"
-#include "patch/edition_patch_list.h"
+#include "patch/update_decision.h"
 
 namespace {
 
-void ReadListing(CSetupExeApp& app, const std::string& package, tagPackageRow& row,
-                 tagMediaReport& report) {
-    std::string installVer;
-    const char* token = nullptr;
-    if (GetMSIProperty("DInstallVer", package, installVer)) {
-        token = FindEditionToken(installVer);
-    }
-    if (token == nullptr) {
+// The edition, section and listed patch.
+void ReportListing(const std::string& package, const tagPatchListing& listing, tagPackageRow& row,
+                   tagMediaReport& report) {
+    if (listing.strEdition.empty()) {
         report.AddError(package, "\"DInstallVer\" names no edition: no section is read");
         return;
     }
-    row.strEdition = token;
-    row.strSection = GetEditionSection(token);
-    std::string chosen;
-    ChkInstall(app, package, chosen);
-    if (chosen.empty()) {
+    row.strEdition = listing.strEdition;
+    row.strSection = GetEditionSection(listing.strEdition);
+    if (listing.strPatchPath.empty()) {
         report.AddError(package, row.strSection + " lists no patch for its package code " +
                                      row.strPackageCode);
         return;
     }
-    // The launcher names it MSP\ + the entry's name + ".msp", whatever the name holds.
-    const std::size_t folderLength = (app.m_strExeDir + "MSP\\").size();
-    row.strPatchName = chosen.substr(folderLength, chosen.size() - folderLength - 4);
+    row.strPatchName = listing.strPatchName;
     std::string target;
-    if (IsExistingFile(chosen) && GetMspTargetID(chosen, &target, nullptr, nullptr)) {
+    if (IsExistingFile(listing.strPatchPath) &&
+        GetMspTargetID(listing.strPatchPath, &target, nullptr, nullptr)) {
         row.bTargetsProduct = IsProductTargeted(target, row.strProductCode);
         if (!*row.bTargetsProduct) {
             report.AddError(package, "its patch " + row.strPatchName + " targets " + target +
@@ -45,21 +38,27 @@ void ReadListing(CSetupExeApp& app, const std::string& package, tagPackageRow& r
 
 } // namespace
 
-void CheckPackage(CSetupExeApp& app, const std::string& package,
+void CheckPackage(const tagLaunchContext& context, const std::string& package,
                   const std::vector<std::string>& appliedPatches, tagMediaReport& report) {
     tagPackageRow row;
     row.strPackage = package;
     std::vector<tagSummaryValue> summary;
-    if (!GetMSIProductCode(package, row.strProductCode) ||
-        !GetMspSummaryInformation(summary, package, false)) {
-        report.AddError(package, "cannot be read as a product package");
-    } else {
+    const bool readable = GetMSIProductCode(package, row.strProductCode) &&
+                          GetMspSummaryInformation(summary, package, false);
+    if (readable) {
         row.strPackageCode = FindPackageCode(summary);
-        ReadListing(app, package, row, report);
+    } else {
+        report.AddError(package, "cannot be read as a product package");
     }
 
     CPackageAsInstalled installed(package, appliedPatches);
-    const tagUpdateDecision decision = DecideUpdate(app, installed);
+    const tagUpdateDecision decision = DecideUpdate(context, installed);
+    if (readable) {
+        // The decision reads the listing only for a product the probe package targets; the row
+        // shows what the settings list for the package either way.
+        ReportListing(package, decision.nInstMode ? decision.listing : ChkInstall(context, package),
+                      row, report);
+    }
     row.nInstMode = decision.nInstMode;
     row.nTraceCode = decision.nTraceCode;
     row.nBox = decision.nBox;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-class CSetupExeApp;
+struct tagLaunchContext;
 
 // The package's edition, section and listed patch, and the launcher's decision for it with
 // `appliedPatches` applied; adds the row and its findings to the report.
-void CheckPackage(CSetupExeApp& app, const std::string& package,
+void CheckPackage(const tagLaunchContext& context, const std::string& package,
                   const std::vector<std::string>& appliedPatches, tagMediaReport& report);

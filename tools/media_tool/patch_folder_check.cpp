@@ -2,11 +2,12 @@
 
 #include "package_as_installed.h"
 
-#include "app/exit_codes.h"
-#include "app/setup_exe_app.h"
+#include "run/exit_codes.h"
+#include "run/launch_context.h"
+#include "msiquery/installed_target.h"
 #include "msiquery/patch_queries.h"
 #include "msiquery/patch_summary.h"
-#include "os/scoped_handle.h"
+#include "os/folder_search.h"
 #include "text/mbstring.h"
 #include "text/split_string.h"
 
@@ -19,16 +20,10 @@ constexpr char kBuildWord[] = " Build ";
 // The files MSP\*.msp yields, in the order of the search the launcher makes.
 std::vector<std::string> ListPatchFiles(const std::string& patchFolder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    CFindHandle find(FindFirstFileA((patchFolder + "*.msp").c_str(), &found));
-    if (!find.IsValid()) {
-        return names;
-    }
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            names.push_back(found.cFileName);
-        }
-    } while (FindNextFileA(find.Get(), &found));
+    ForEachFile(patchFolder + "*.msp", [&](const WIN32_FIND_DATAA& found) {
+        names.push_back(found.cFileName);
+        return true;
+    });
     return names;
 }
 
@@ -127,9 +122,9 @@ const char* DescribeNoProbe(int traceCode) {
 
 } // namespace
 
-void CheckPatchFolder(const CSetupExeApp& app, tagMediaReport& report) {
-    const std::string patchFolder = app.m_strExeDir + "MSP\\";
-    report.probe = FindUpdateProbe(app);
+void CheckPatchFolder(const tagLaunchContext& context, tagMediaReport& report) {
+    const std::string patchFolder = context.strExeDir + "MSP\\";
+    report.probe = FindUpdateProbe(context);
     if (report.probe.nTraceCode != 0) {
         report.AddError("MSP\\", std::string(DescribeNoProbe(report.probe.nTraceCode)) +
                                      ": every run shows the launch-failure box and exits " +

@@ -3,7 +3,7 @@
 
 #include "media_report.h"
 
-class CSetupExeApp;
+struct tagLaunchContext;
 
 // Needs the settings entries (CheckSettings) to tell listed from unlisted packages.
-void CheckPatchFolder(const CSetupExeApp& app, tagMediaReport& report);
+void CheckPatchFolder(const tagLaunchContext& context, tagMediaReport& report);

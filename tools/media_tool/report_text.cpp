@@ -3,7 +3,7 @@
 #include "json_text.h"
 #include "media_paths.h"
 
-#include "app/exit_codes.h"
+#include "run/exit_codes.h"
 #include "text/mbstring.h"
 
 #include <algorithm>

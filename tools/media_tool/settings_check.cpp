@@ -1,11 +1,11 @@
 #include "settings_check.h"
 
-#include "app/install_dat_reader.h"
-#include "app/setup_exe_app.h"
+#include "settings/install_dat_reader.h"
 #include "msiquery/pack_guid.h"
 #include "os/path_tests.h"
 #include "patch/edition_patch_list.h"
 #include "readiness/link_address.h"
+#include "run/launch_context.h"
 #include "text/mbstring.h"
 
 #include <string_view>
@@ -17,9 +17,9 @@ bool IsSameName(const std::string& left, const std::string& right) {
     return text::MakeUpper(left) == text::MakeUpper(right);
 }
 
-void CheckUrl(const CSetupExeApp& app, tagMediaReport& report) {
+void CheckUrl(const tagLaunchContext& context, tagMediaReport& report) {
     std::string url;
-    if (!CInstallDatReader(app.m_strDatPath, "Install").ReadString("URL", "", url)) {
+    if (!CInstallDatReader(context.strDatPath, "Install").ReadString("URL", "", url)) {
         report.AddWarning("Install.dat", "[Install] has no URL: the engine check's dialog links "
                                          "nowhere");
         return;
@@ -33,12 +33,13 @@ void CheckUrl(const CSetupExeApp& app, tagMediaReport& report) {
     }
 }
 
-void CheckEntry(const CSetupExeApp& app, const tagSettingsEntry& entry, tagMediaReport& report) {
+void CheckEntry(const tagLaunchContext& context, const tagSettingsEntry& entry,
+                tagMediaReport& report) {
     const std::string& name = entry.strPatchName;
     if (!IsPlainBaseName(name)) {
         report.AddError(entry.strSection,
                         name + ": the name leaves MSP\\; the launcher takes the patch as missing");
-    } else if (!IsExistingFile(app.m_strExeDir + "MSP\\" + name + ".msp")) {
+    } else if (!IsExistingFile(context.strExeDir + "MSP\\" + name + ".msp")) {
         report.AddError(entry.strSection, name + ": MSP\\" + name + ".msp does not exist");
     }
     if (PackGUID(entry.strPackageCode).empty()) {
@@ -74,17 +75,17 @@ void CheckRepeats(const std::vector<tagSettingsEntry>& section, tagMediaReport& 
 
 } // namespace
 
-void CheckSettings(const CSetupExeApp& app, tagMediaReport& report) {
-    if (!IsExistingFile(app.m_strDatPath)) {
+void CheckSettings(const tagLaunchContext& context, tagMediaReport& report) {
+    if (!IsExistingFile(context.strDatPath)) {
         report.AddError("Install.dat", "missing, or no copy could be made to read it");
         return;
     }
     report.bSettingsRead = true;
-    CheckUrl(app, report);
+    CheckUrl(context, report);
     for (const char* token : GetEditionTokens()) {
         const std::string sectionName = GetEditionSection(token);
         std::vector<tagEntryValue> lines;
-        CInstallDatReader(app.m_strDatPath, sectionName).ReadSection(lines);
+        CInstallDatReader(context.strDatPath, sectionName).ReadSection(lines);
         std::vector<tagSettingsEntry> section;
         for (const tagEntryValue& line : lines) {
             if (line.strValue.empty()) {
@@ -94,7 +95,7 @@ void CheckSettings(const CSetupExeApp& app, tagMediaReport& report) {
                 continue;
             }
             section.push_back({sectionName, line.strKey, line.strValue});
-            CheckEntry(app, section.back(), report);
+            CheckEntry(context, section.back(), report);
         }
         CheckRepeats(section, report);
         report.aEntries.insert(report.aEntries.end(), section.begin(), section.end());

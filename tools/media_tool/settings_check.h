@@ -3,7 +3,7 @@
 
 #include "media_report.h"
 
-class CSetupExeApp;
+struct tagLaunchContext;
 
 // [Install] URL, and every line of every Patch_<edition> section against MSP\.
-void CheckSettings(const CSetupExeApp& app, tagMediaReport& report);
+void CheckSettings(const tagLaunchContext& context, tagMediaReport& report);

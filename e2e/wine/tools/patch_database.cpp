@@ -4,7 +4,10 @@
 // read but not applied: the tests use it for what patch_builder does not make (no build row,
 // a build of two numbers, a target list longer than the launcher's buffer).
 //   usage: patch_database OUT.msp TITLE TARGETS PATCH_CODE [BUILD_VERSION]
-// Without BUILD_VERSION the MsiPatchMetadata table has no DBuildVersion row.
+//          patch_database /targets PATCH.msp TARGETS
+// Without BUILD_VERSION the MsiPatchMetadata table has no DBuildVersion row. The second form
+// gives an existing patch (one patch_builder made, which names only its own target) another
+// target list and leaves the rest alone, so that the patch still applies.
 #include "msi_handle.h"
 #include "summary_stream.h"
 
@@ -21,6 +24,8 @@ namespace {
 
 // The persist mode by number: the headers spell it as a pointer.
 constexpr std::uintptr_t kCreatePatch = 3 + 32; // MSIDBOPEN_CREATE + MSIDBOPEN_PATCHFILE
+// Direct: only the summary stream is written again, the transforms and the cabinet stay.
+constexpr std::uintptr_t kUpdatePatch = 2 + 32; // MSIDBOPEN_DIRECT + MSIDBOPEN_PATCHFILE
 
 void Execute(MSIHANDLE database, const std::string& query) {
     MsiHandle view;
@@ -66,16 +71,35 @@ void Write(int argc, char** argv) {
     Require(MsiDatabaseCommit(database.get()), "MsiDatabaseCommit");
 }
 
+void Retarget(const std::string& path, const std::string& targets) {
+    MsiHandle database;
+    Require(
+        MsiOpenDatabaseA(path.c_str(), reinterpret_cast<LPCSTR>(kUpdatePatch), database.receive()),
+        "MsiOpenDatabase");
+    MsiHandle summary;
+    Require(MsiGetSummaryInformationA(database.get(), nullptr, 20, summary.receive()),
+            "MsiGetSummaryInformation");
+    SetText(summary.get(), summary_id::kTemplate, targets);
+    Require(MsiSummaryInfoPersist(summary.get()), "MsiSummaryInfoPersist");
+    Require(MsiDatabaseCommit(database.get()), "MsiDatabaseCommit");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5 && argc != 6) {
+    const bool retarget = argc == 4 && std::string(argv[1]) == "/targets";
+    if (!retarget && argc != 5 && argc != 6) {
         std::fprintf(stderr,
-                     "usage: patch_database OUT.msp TITLE TARGETS PATCH_CODE [BUILD_VERSION]\n");
+                     "usage: patch_database OUT.msp TITLE TARGETS PATCH_CODE [BUILD_VERSION]\n"
+                     "       patch_database /targets PATCH.msp TARGETS\n");
         return 2;
     }
     try {
-        Write(argc, argv);
+        if (retarget) {
+            Retarget(argv[2], argv[3]);
+        } else {
+            Write(argc, argv);
+        }
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "patch_database: %s\n", error.what());

@@ -1,5 +1,5 @@
 // How Windows reads an INI file (GetPrivateProfileStringA / GetPrivateProfileSectionA), as the
-// black-box studies in notes/win32-semantics.md describe it.
+// black-box studies in docs/windows-behaviour.md describe it.
 #pragma once
 
 #include <optional>

@@ -1,4 +1,4 @@
-// Simulated kernel32 calls the launcher makes, following Windows (notes/win32-semantics.md).
+// Simulated kernel32 calls the launcher makes, following Windows (docs/windows-behaviour.md).
 #include "os/sim/machine.h"
 #include "os/sim/sim_api.h"
 

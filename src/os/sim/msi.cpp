@@ -1,4 +1,4 @@
-// Simulated msi.dll calls, with the return codes msi.dll gives (notes/win32-semantics.md).
+// Simulated msi.dll calls, with the return codes msi.dll gives (docs/windows-behaviour.md).
 // Like msi.dll they leave the thread's last error alone, except where the file itself cannot be
 // read.
 #include "os/sim/installer.h"

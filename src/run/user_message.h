@@ -4,7 +4,7 @@
 
 #include <string>
 
-class CSetupExeApp;
+struct tagLaunchContext;
 
 // The caption of the boxes shown before a patch's title is known.
 inline constexpr char kProductCaption[] = "Ortolan Qerno6 E";
@@ -13,7 +13,5 @@ inline constexpr char kLaunchFailureText[] = "インストーラの起動に失�
 
 // A warning box with an OK button and no owner window. Unattended, the trace line
 // "MessageBox：<caption>：<text>" instead, each line feed of the text written as "\n".
-void ShowWarningBox(const CSetupExeApp& app, const std::string& caption, const std::string& text);
-
-// The box that says the installer could not be started.
-void ShowLaunchFailure(const CSetupExeApp& app);
+void ShowWarningBox(const tagLaunchContext& context, const std::string& caption,
+                    const std::string& text);

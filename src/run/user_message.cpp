@@ -1,14 +1,15 @@
-#include "app/user_message.h"
+#include "run/user_message.h"
 
-#include "app/setup_exe_app.h"
+#include "run/launch_context.h"
 #include "log/trace_log.h"
 
 namespace {
 constexpr UINT kBoxStyle = MB_OK | MB_ICONWARNING;
 } // namespace
 
-void ShowWarningBox(const CSetupExeApp& app, const std::string& caption, const std::string& text) {
-    if (!app.IsUnattended()) {
+void ShowWarningBox(const tagLaunchContext& context, const std::string& caption,
+                    const std::string& text) {
+    if (!context.IsUnattended()) {
         MessageBoxA(nullptr, text.c_str(), caption.c_str(), kBoxStyle);
         return;
     }
@@ -18,8 +19,4 @@ void ShowWarningBox(const CSetupExeApp& app, const std::string& caption, const s
         line += ch == '\n' ? std::string("\\n") : std::string(1, ch);
     }
     TraceLine(line);
-}
-
-void ShowLaunchFailure(const CSetupExeApp& app) {
-    ShowWarningBox(app, kProductCaption, kLaunchFailureText);
 }

@@ -1,6 +1,6 @@
 // The run's copy of Install.dat: its trace, each way it can fail, and its deletion.
-#include "app/dat_file.h"
-#include "app/setup_exe_app.h"
+#include "settings/dat_file.h"
+#include "run/launch_context.h"
 #include "log/trace_log.h"
 
 #include "os/sim/machine.h"
@@ -22,15 +22,15 @@ constexpr char kContent[] = "[Install]\r\nURL=https://example.com/\r\n";
 
 class DatFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { app.m_strExeDir = "C:\\Setup\\"; }
+    void SetUp() override { context.strExeDir = "C:\\Setup\\"; }
 
     // CopyDatFile inside a run of the trace log; the lines it wrote.
     std::string CopyAndTrace() {
-        return test::TraceOf(machine, [&] { CopyDatFile(app); });
+        return test::TraceOf(machine, [&] { CopyDatFile(context); });
     }
 
     sim::Machine machine;
-    CSetupExeApp app;
+    tagLaunchContext context;
 };
 
 TEST_F(DatFileTest, CopiesToANewTemporaryFileAndTracesBothPaths) {
@@ -40,17 +40,17 @@ TEST_F(DatFileTest, CopiesToANewTemporaryFileAndTracesBothPaths) {
                          "        CopyFrom\x81\x46"
                          "C:\\Setup\\Install.dat",
                          "        CopyTo  \x81\x46" + std::string(kCopy), "    CopyDatFile-End"}));
-    EXPECT_EQ(app.m_strDatPath, kCopy);
+    EXPECT_EQ(context.strDatPath, kCopy);
     EXPECT_EQ(machine.Files().ReadFile(kCopy), kContent);
-    EXPECT_EQ(GetInstallDatUrl(app), "https://example.com/");
+    EXPECT_EQ(GetInstallDatUrl(context), "https://example.com/");
 }
 
 TEST_F(DatFileTest, ASecondCopyGetsItsOwnName) {
     machine.Files().WriteFile(kSource, kContent);
-    CopyDatFile(app);
-    const std::string first = app.m_strDatPath;
-    CopyDatFile(app);
-    EXPECT_NE(app.m_strDatPath, first);
+    CopyDatFile(context);
+    const std::string first = context.strDatPath;
+    CopyDatFile(context);
+    EXPECT_NE(context.strDatPath, first);
     EXPECT_EQ(machine.Files().ReadFile(first), kContent);
 }
 
@@ -58,10 +58,10 @@ TEST_F(DatFileTest, AReadOnlyOriginalGivesAWritableCopy) {
     machine.Files().WriteFile(kSource, kContent,
                               FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                   FILE_ATTRIBUTE_ARCHIVE);
-    CopyDatFile(app);
+    CopyDatFile(context);
     EXPECT_EQ(GetFileAttributesA(kCopy), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
     EXPECT_EQ(GetFileAttributesA(kSource) & FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_READONLY);
-    DeleteDatFile(app);
+    DeleteDatFile(context);
     EXPECT_FALSE(machine.Files().Exists(kCopy));
 }
 
@@ -69,39 +69,39 @@ TEST_F(DatFileTest, MissingSettingsOrAFolderInTheirPlace) {
     EXPECT_EQ(CopyAndTrace(),
               CrLfLines({"    CopyDatFile-Start", "        CopyFile1:C:\\Setup\\Install.dat",
                          "        Install.dat Err", "    CopyDatFile-End"}));
-    EXPECT_EQ(app.m_strDatPath, "");
-    EXPECT_EQ(GetInstallDatUrl(app), "");
+    EXPECT_EQ(context.strDatPath, "");
+    EXPECT_EQ(GetInstallDatUrl(context), "");
 
     machine.Files().CreateFolder(kSource);
     CopyAndTrace();
-    EXPECT_EQ(app.m_strDatPath, "");
+    EXPECT_EQ(context.strDatPath, "");
 }
 
 TEST_F(DatFileTest, NoExecutableFolderLooksInTheCurrentFolder) {
-    app.m_strExeDir = "";
+    context.strExeDir = "";
     machine.Files().SetCurrentFolder("C:\\Media");
     machine.Files().WriteFile("C:\\Media\\Install.dat", kContent);
     const std::string opening =
         CrLfLines({"    CopyDatFile-Start", "        CopyFile1:Install.dat"});
     EXPECT_EQ(CopyAndTrace().substr(0, opening.size()), opening);
-    EXPECT_EQ(machine.Files().ReadFile(app.m_strDatPath), kContent);
+    EXPECT_EQ(machine.Files().ReadFile(context.strDatPath), kContent);
 }
 
 TEST_F(DatFileTest, AFolderNamedWithADoubleByteCharacterEndingIn5C) {
     // C:\表\ and C:\表 (no backslash of its own: one is added, the last byte 0x5C is 表's).
     machine.Files().WriteFile("C:\\\x95\x5C\\Install.dat", kContent);
-    app.m_strExeDir = "C:\\\x95\x5C\\";
+    context.strExeDir = "C:\\\x95\x5C\\";
     const std::string trace = CopyAndTrace();
     EXPECT_NE(trace.find("        CopyFrom\x81\x46"
                          "C:\\\x95\x5C\\Install.dat\r\n"),
               std::string::npos)
         << trace;
-    EXPECT_EQ(machine.Files().ReadFile(app.m_strDatPath), kContent);
+    EXPECT_EQ(machine.Files().ReadFile(context.strDatPath), kContent);
 
     machine.Files().WriteFile("C:\\\x95\x5CInstall.dat", "other");
-    app.m_strExeDir = "C:\\\x95\x5C";
-    CopyDatFile(app);
-    EXPECT_EQ(machine.Files().ReadFile(app.m_strDatPath), kContent);
+    context.strExeDir = "C:\\\x95\x5C";
+    CopyDatFile(context);
+    EXPECT_EQ(machine.Files().ReadFile(context.strDatPath), kContent);
 }
 
 TEST_F(DatFileTest, NoTemporaryFolder) {
@@ -114,7 +114,7 @@ TEST_F(DatFileTest, NoTemporaryFolder) {
                          "        GetTempPath Err\x81\x46"
                          "ErrCode = 3,ErrMsg = The system cannot find the path specified.",
                          "    CopyDatFile-End"}));
-    EXPECT_EQ(app.m_strDatPath, "");
+    EXPECT_EQ(context.strDatPath, "");
 }
 
 TEST_F(DatFileTest, ATemporaryFolderTooLongForTheBufferFailsAsNoFolder) {
@@ -125,7 +125,7 @@ TEST_F(DatFileTest, ATemporaryFolderTooLongForTheBufferFailsAsNoFolder) {
                          "ErrCode = 122,"),
               std::string::npos)
         << trace;
-    EXPECT_EQ(app.m_strDatPath, "");
+    EXPECT_EQ(context.strDatPath, "");
 }
 
 TEST_F(DatFileTest, NoLongFormGoesOnWithTheFolderAsGiven) {
@@ -144,7 +144,7 @@ TEST_F(DatFileTest, NoLongFormGoesOnWithTheFolderAsGiven) {
         << trace;
     EXPECT_NE(trace.find("        CopyTo  \x81\x46\r\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find("        CopyFile Err\x81\x46"), std::string::npos) << trace;
-    EXPECT_EQ(app.m_strDatPath, "");
+    EXPECT_EQ(context.strDatPath, "");
 }
 
 TEST_F(DatFileTest, AFailedCopyLeavesTheEmptyTemporaryFileNamed) {
@@ -156,27 +156,27 @@ TEST_F(DatFileTest, AFailedCopyLeavesTheEmptyTemporaryFileNamed) {
                          "is being used by another process.\r\n"),
               std::string::npos)
         << trace;
-    EXPECT_EQ(app.m_strDatPath, kCopy);
+    EXPECT_EQ(context.strDatPath, kCopy);
     EXPECT_EQ(machine.Files().ReadFile(kCopy), "");
-    DeleteDatFile(app);
+    DeleteDatFile(context);
     EXPECT_FALSE(machine.Files().Exists(kCopy));
 }
 
 TEST_F(DatFileTest, DeletionLeavesFoldersAndMissingPathsAlone) {
-    app.m_strDatPath = "C:\\Users";
-    DeleteDatFile(app);
+    context.strDatPath = "C:\\Users";
+    DeleteDatFile(context);
     EXPECT_TRUE(machine.Files().Exists("C:\\Users"));
-    app.m_strDatPath = "";
-    DeleteDatFile(app);
-    app.m_strDatPath = "C:\\none.tmp";
-    DeleteDatFile(app);
-    EXPECT_EQ(GetInstallDatUrl(app), "");
+    context.strDatPath = "";
+    DeleteDatFile(context);
+    context.strDatPath = "C:\\none.tmp";
+    DeleteDatFile(context);
+    EXPECT_EQ(GetInstallDatUrl(context), "");
 }
 
 TEST_F(DatFileTest, CopyingWithoutTraceDoesTheSameWork) {
     machine.Files().WriteFile(kSource, kContent);
-    CopyDatFile(app);
-    EXPECT_EQ(machine.Files().ReadFile(app.m_strDatPath), kContent);
+    CopyDatFile(context);
+    EXPECT_EQ(machine.Files().ReadFile(context.strDatPath), kContent);
     EXPECT_FALSE(machine.Files().Exists(kTracePath));
 }
 

@@ -4,12 +4,12 @@
 
 #include <string>
 
-class CSetupExeApp;
+struct tagLaunchContext;
 
 // Copies Install.dat beside the launcher to a new temporary file and records it in
-// m_strDatPath; a read-only original gives a writable copy.
-void CopyDatFile(CSetupExeApp& app);
+// `strDatPath`; a read-only original gives a writable copy.
+void CopyDatFile(tagLaunchContext& context);
 // Deletes the copy, if there is one. Failures are of no consequence to the run.
-void DeleteDatFile(CSetupExeApp& app);
+void DeleteDatFile(const tagLaunchContext& context);
 // The "URL" of section "Install" of the copy, or "".
-std::string GetInstallDatUrl(const CSetupExeApp& app);
+[[nodiscard]] std::string GetInstallDatUrl(const tagLaunchContext& context);

@@ -1,7 +1,7 @@
-#include "app/dat_file.h"
+#include "settings/dat_file.h"
 
-#include "app/install_dat_reader.h"
-#include "app/setup_exe_app.h"
+#include "settings/install_dat_reader.h"
+#include "run/launch_context.h"
 #include "log/temp_folder.h"
 #include "log/trace_scope.h"
 #include "os/path_tests.h"
@@ -23,9 +23,9 @@ bool FitsOrFlag(DWORD result) {
 
 } // namespace
 
-void CopyDatFile(CSetupExeApp& app) {
+void CopyDatFile(tagLaunchContext& context) {
     CTraceScope scope("CopyDatFile");
-    const std::string source = AppendBackslash(app.m_strExeDir) + "Install.dat";
+    const std::string source = AppendBackslash(context.strExeDir) + "Install.dat";
     TraceLine(("CopyFile1:" + source).c_str());
     if (!IsExistingFile(source)) {
         TraceLine("Install.dat Err");
@@ -47,31 +47,31 @@ void CopyDatFile(CSetupExeApp& app) {
     if (GetTempFileNameA(folder, "tmp", 0, tempFile) == 0) {
         TraceLastError("GetTempFileName Err");
     }
-    app.m_strDatPath = tempFile;
+    context.strDatPath = tempFile;
 
     TraceLine(("CopyFrom：" + source).c_str());
-    TraceLine(("CopyTo  ：" + app.m_strDatPath).c_str());
-    if (!CopyFileA(source.c_str(), app.m_strDatPath.c_str(), FALSE)) {
+    TraceLine(("CopyTo  ：" + context.strDatPath).c_str());
+    if (!CopyFileA(source.c_str(), context.strDatPath.c_str(), FALSE)) {
         TraceLastError("CopyFile Err");
     }
     // Media are often read-only, and CopyFile carries that over; the copy must stay writable.
-    const DWORD attributes = GetFileAttributesA(app.m_strDatPath.c_str());
+    const DWORD attributes = GetFileAttributesA(context.strDatPath.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        SetFileAttributesA(app.m_strDatPath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        SetFileAttributesA(context.strDatPath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
 }
 
-void DeleteDatFile(CSetupExeApp& app) {
-    if (IsExistingFile(app.m_strDatPath)) {
-        DeleteFileA(app.m_strDatPath.c_str());
+void DeleteDatFile(const tagLaunchContext& context) {
+    if (IsExistingFile(context.strDatPath)) {
+        DeleteFileA(context.strDatPath.c_str());
     }
 }
 
-std::string GetInstallDatUrl(const CSetupExeApp& app) {
-    if (!IsExistingFile(app.m_strDatPath)) {
+std::string GetInstallDatUrl(const tagLaunchContext& context) {
+    if (!IsExistingFile(context.strDatPath)) {
         return "";
     }
     std::string url;
-    CInstallDatReader(app.m_strDatPath, "Install").ReadString("URL", "", url);
+    CInstallDatReader(context.strDatPath, "Install").ReadString("URL", "", url);
     return url;
 }

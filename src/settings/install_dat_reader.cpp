@@ -1,4 +1,4 @@
-#include "app/install_dat_reader.h"
+#include "settings/install_dat_reader.h"
 
 #include "text/mbstring.h"
 
