@@ -6,6 +6,7 @@
 // first pair warms Wine up and is not counted. Exit code 0 when every run showed a box and
 // ended once it was answered; 1 otherwise.
 #include "owned_handle.h"
+#include "process_dialog.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,26 +20,6 @@ namespace {
 constexpr DWORD kTimeoutMs = 600000;
 // Finer than the frame of a screen, coarse enough to leave the processor to the program.
 constexpr DWORD kPollMs = 2;
-
-struct Search {
-    DWORD process;
-    HWND found;
-};
-
-// A box is a visible, enabled dialog of the program's process, as ui_robot looks for it.
-BOOL CALLBACK FindBox(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (std::string(className) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window) &&
-        process == search->process) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
     LARGE_INTEGER frequency;
@@ -62,12 +43,12 @@ double TimeToFirstBox(std::string commandLine) {
     }
     const OwnedHandle thread(started.hThread);
     const OwnedHandle process(started.hProcess);
-    Search search{started.dwProcessId, nullptr};
     LARGE_INTEGER seen;
+    HWND box = nullptr;
     for (;;) {
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+        box = FindProcessDialog(started.dwProcessId);
         QueryPerformanceCounter(&seen);
-        if (search.found != nullptr) {
+        if (box != nullptr) {
             break;
         }
         if (WaitForSingleObject(process.get(), kPollMs) != WAIT_TIMEOUT ||
@@ -77,7 +58,7 @@ double TimeToFirstBox(std::string commandLine) {
             return -1;
         }
     }
-    SendMessageTimeoutA(GetDlgItem(search.found, IDOK), BM_CLICK, 0, 0, SMTO_BLOCK, 5000, nullptr);
+    SendMessageTimeoutA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0, SMTO_BLOCK, 5000, nullptr);
     if (WaitForSingleObject(process.get(), kTimeoutMs) != WAIT_OBJECT_0) {
         std::fprintf(stderr, "startup_timer: %s did not end after OK\n", commandLine.c_str());
         TerminateProcess(process.get(), 1);

@@ -17,6 +17,7 @@
 // Exit code 0 when every window was answered and the program ended; 3 on time-out (the
 // program is ended), 4 when more windows came than answers.
 #include "owned_handle.h"
+#include "process_dialog.h"
 
 #include <commctrl.h>
 
@@ -26,25 +27,6 @@
 #include <vector>
 
 namespace {
-
-struct Search {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (std::string(className) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window) &&
-        process == search->process) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 std::string Utf8(const std::wstring& text) {
     const int size =
@@ -344,13 +326,12 @@ int main(int argc, char** argv) {
             result = 3;
             break;
         }
-        Search search{started.dwProcessId, nullptr};
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr) {
+        const HWND dialog = FindProcessDialog(started.dwProcessId);
+        if (dialog == nullptr) {
             continue;
         }
         const std::string name = prefix + "-" + std::to_string(answered + 1);
-        Record(search.found, name);
+        Record(dialog, name);
         if (answered >= answers.size()) {
             std::fprintf(stderr, "ui_robot: a window more than answers\n");
             TerminateProcess(process.get(), 1);
@@ -368,7 +349,7 @@ int main(int argc, char** argv) {
                 continue; // ended (or was ended) with its window unanswered
             }
         }
-        HWND button = GetDlgItem(search.found, answers[answered]);
+        HWND button = GetDlgItem(dialog, answers[answered]);
         if (button == nullptr) {
             std::fprintf(stderr, "ui_robot: no button %d\n", answers[answered]);
             TerminateProcess(process.get(), 1);
@@ -378,8 +359,7 @@ int main(int argc, char** argv) {
         SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_BLOCK, 5000, nullptr);
         ++answered;
         // Wait for the window to go before looking for the next one.
-        while (IsWindow(search.found) && IsWindowVisible(search.found) &&
-               GetTickCount() - start <= timeout) {
+        while (IsWindow(dialog) && IsWindowVisible(dialog) && GetTickCount() - start <= timeout) {
             Sleep(25);
         }
     }
