@@ -47,6 +47,8 @@ void RestoreFile(const std::vector<tagMovedFile>& moved, bool installerFailed) {
             continue;
         }
         TraceLine("DeleteFile：" + file.strSetAsidePath);
+        // A read-only one left in place would keep the next run from setting its backup aside.
+        SetFileAttributesA(file.strSetAsidePath.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (DeleteFileA(file.strSetAsidePath.c_str())) {
             TraceLine("DeleteFile：SUCCESS");
         } else {

@@ -123,6 +123,24 @@ TEST_F(RestoreTest, WhatGoesBackAfterEachEnd) {
     }
 }
 
+TEST_F(RestoreTest, AReadOnlyOlderBackupIsGoneAfterASuccessAndTheNextRunSetsItsOwnAside) {
+    const std::string older = kProgramFolder + std::string("Bakup_a.dll");
+    machine.Files().WriteFile(older, "older");
+    machine.Files().SetAttributes(older, FILE_ATTRIBUTE_READONLY);
+    Installer(0, {"a.dll", "b.dll"});
+    EXPECT_EQ(Launch("/silent1"), 0);
+    EXPECT_EQ(Content("Bakup_a.dll.old"), "<none>");
+    // The next update of a.dll sets this run's backup aside as it should.
+    machine.Files().SetFileTimes(kProgramFolder + std::string("a.dll"),
+                                 sim::Clock::TicksFromCivil(2026, 11, 1, 0, 0, 0),
+                                 sim::Clock::TicksFromCivil(2026, 11, 1, 0, 0, 0) + kFifteenDays);
+    DeleteFileA("C:\\Users\\user\\AppData\\Local\\Temp\\Install_Setup_Trace.log");
+    Installer(1603, {});
+    EXPECT_EQ(Launch("/silent1"), 1603);
+    EXPECT_EQ(Trace().find("Keep File：Error"), std::string::npos) << Trace();
+    EXPECT_EQ(Content("Bakup_a.dll"), "a.dll");
+}
+
 TEST_F(RestoreTest, EachFileIsTracedAndAFailedMoveBackIsReported) {
     // Something holds the backup open without letting it be renamed.
     std::shared_ptr<sim::OpenFile> held;
