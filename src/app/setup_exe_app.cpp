@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/installer_atom.h"
 #include "app/launcher_lock.h"
+#include "backup/recover_file.h"
 #include "log/install_log.h"
 #include "log/temp_folder.h"
 #include "log/trace_log.h"
@@ -96,11 +97,15 @@ BOOL CSetupExeApp::InitInstance() {
     } else if (!TakeLauncherLock(launcherLock)) {
         TraceLine("Setup Running");
         m_nExitCode = ExitCodeAlreadyRunning;
-    } else if (!knowsOwnFolder) {
-        ShowWarningBox(m_context, kProductCaption, kLaunchFailureText);
-        m_nExitCode = ExitCodeMediaUnusable;
     } else {
-        m_nExitCode = RunUpdate();
+        // First of all, whatever this run's outcome: files a cut-off run left moved aside.
+        RecoverFile();
+        if (!knowsOwnFolder) {
+            ShowWarningBox(m_context, kProductCaption, kLaunchFailureText);
+            m_nExitCode = ExitCodeMediaUnusable;
+        } else {
+            m_nExitCode = RunUpdate();
+        }
     }
     // Unsigned, as Windows shows exit codes and as "Process ExitCode" has it: a crashed
     // installer's 0xC0000005 reads 3221225477 in both lines.

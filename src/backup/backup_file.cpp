@@ -1,5 +1,6 @@
 #include "backup/backup_file.h"
 
+#include "backup/move_journal.h"
 #include "log/trace_scope.h"
 #include "msiquery/installed_target.h"
 #include "msiquery/patch_summary.h"
@@ -41,14 +42,16 @@ std::int64_t Now() {
 
 // Moves one file aside. An older backup of the same name is set aside, not deleted: if the
 // installer fails, the run must leave the folder as it found it.
-void MoveAside(const std::string& folder, const std::string& name,
+void MoveAside(const std::string& folder, const std::string& name, CMoveJournal& journal,
                std::vector<tagMovedFile>& moved) {
     CTraceScope scope("Rename File");
     const std::string source = folder + name;
     const std::string backup = folder + kBackupPrefix + name;
-    std::string setAside;
-    if (IsExistingFile(backup)) {
-        setAside = backup + kSetAsideSuffix;
+    const std::string setAside = IsExistingFile(backup) ? backup + kSetAsideSuffix : "";
+    if (!journal.Record({source, backup, setAside})) {
+        return;
+    }
+    if (!setAside.empty()) {
         TraceLine("Keep File：" + backup + " → " + setAside);
         // One left by a run that was cut off is older still: it gives way.
         if (!MoveFileExA(backup.c_str(), setAside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
@@ -97,8 +100,15 @@ std::string FormatTimeText(std::int64_t time) {
     return FormatDateTime(civil);
 }
 
+bool IsBackupCandidate(const std::string& name) {
+    const std::string upper = text::MakeUpper(name);
+    return (text::FindString(upper, ".DLL") != text::npos ||
+            text::FindString(upper, ".EXE") != text::npos) &&
+           upper.rfind("BAKUP_", 0) != 0;
+}
+
 void BackUpFile(const std::string& patchPath, const std::string& installedProduct,
-                std::vector<tagMovedFile>& moved) {
+                CMoveJournal& journal, std::vector<tagMovedFile>& moved) {
     CTraceScope scope("BackUpFile");
     std::string target;
     if (!GetMspTargetID(patchPath, &target, nullptr, nullptr)) {
@@ -113,10 +123,12 @@ void BackUpFile(const std::string& patchPath, const std::string& installedProduc
     if (!GetProductInstDir(product, folder)) {
         return;
     }
-    BackUpProgramFiles(AppendBackslash(folder), moved);
+    journal.SetProductCode(product);
+    BackUpProgramFiles(AppendBackslash(folder), journal, moved);
 }
 
-void BackUpProgramFiles(const std::string& folder, std::vector<tagMovedFile>& moved) {
+void BackUpProgramFiles(const std::string& folder, CMoveJournal& journal,
+                        std::vector<tagMovedFile>& moved) {
     // The reference time: the earliest creation of the main files, or now without them.
     std::int64_t reference = Now();
     std::vector<std::string> mainFiles;
@@ -160,15 +172,12 @@ void BackUpProgramFiles(const std::string& folder, std::vector<tagMovedFile>& mo
             const std::string name = found.cFileName;
             const std::int64_t fileTime =
                 std::max(SecondsOf(found.ftCreationTime), SecondsOf(found.ftLastWriteTime));
-            const std::string upper = text::MakeUpper(name);
-            if ((text::FindString(upper, ".DLL") == text::npos &&
-                 text::FindString(upper, ".EXE") == text::npos) ||
-                upper.rfind("BAKUP_", 0) == 0) {
+            if (!IsBackupCandidate(name)) {
                 return true;
             }
             TraceLine("Chk File：" + searched + name + "  " + FormatTimeText(fileTime));
             if (fileTime >= threshold) {
-                MoveAside(searched, name, moved);
+                MoveAside(searched, name, journal, moved);
             }
             return true;
         });

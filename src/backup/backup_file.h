@@ -15,13 +15,19 @@ struct tagMovedFile {
     std::string strSetAsidePath;
 };
 
+class CMoveJournal;
+
 // Finds the program folder of the product the patch targets (`installedProduct`, the one the
 // update found installed, when the patch names it) and backs its files up; appends every file it
-// moved to `moved`.
+// moved to `moved`, each recorded in `journal` before it moves.
 void BackUpFile(const std::string& patchPath, const std::string& installedProduct,
-                std::vector<tagMovedFile>& moved);
+                CMoveJournal& journal, std::vector<tagMovedFile>& moved);
 // Does the work for one program folder (ending in "\").
-void BackUpProgramFiles(const std::string& folder, std::vector<tagMovedFile>& moved);
+void BackUpProgramFiles(const std::string& folder, CMoveJournal& journal,
+                        std::vector<tagMovedFile>& moved);
+// A file name the backup looks at: a program (".EXE" or ".DLL" in its name) that is not itself a
+// "Bakup_" copy.
+[[nodiscard]] bool IsBackupCandidate(const std::string& name);
 // A time (seconds since 1970, universal) as local "YYYY/MM/DD hh:mm:ss"; "" when it cannot be
 // converted.
 [[nodiscard]] std::string FormatTimeText(std::int64_t time);

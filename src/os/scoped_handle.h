@@ -71,6 +71,14 @@ struct KernelHandleTraits {
 };
 using CKernelHandle = CScopedHandle<KernelHandleTraits>;
 
+// An open registry key: null when none, closed with RegCloseKey.
+struct RegKeyTraits {
+    using Handle = HKEY;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { RegCloseKey(handle); }
+};
+using CRegKeyHandle = CScopedHandle<RegKeyTraits>;
+
 // A mutex this thread owns: released, then closed. Closing alone would leave it abandoned until
 // the thread ends.
 struct OwnedMutexTraits {

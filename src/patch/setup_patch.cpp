@@ -55,7 +55,7 @@ int SetupPatch(const tagLaunchContext& context, const tagUpdateDecision& decisio
     CMovedFiles moved;
     // Without the installer nothing would lay the moved files again.
     if (IsExistingFile(program)) {
-        BackUpFile(patchPath, decision.strProductCode, moved.Files());
+        BackUpFile(patchPath, decision.strProductCode, moved.Journal(), moved.Files());
     }
     const ULONG mask = context.IsUnattended() ? kStartMask | SEE_MASK_FLAG_NO_UI : kStartMask;
     DWORD exitCode = 0;

@@ -1,6 +1,7 @@
 // Moving aside program files changed 15 days or more after the main files were created.
 #include "backup/backup_file.h"
 
+#include "backup/move_journal.h"
 #include "support/trace_file.h"
 #include "support/update_machine.h"
 
@@ -33,6 +34,7 @@ protected:
 
     // The main files were created on 2026-11-01 00:00:00 universal time.
     const std::int64_t created = sim::Clock::TicksFromCivil(2026, 11, 1, 0, 0, 0);
+    CMoveJournal journal;
     std::vector<tagMovedFile> moved;
 };
 
@@ -41,7 +43,8 @@ TEST_F(BackupTest, TheThresholdIsExactToTheSecond) {
     File("Plinth.dll", created + kSecond, created + kSecond);
     File("due.dll", created, created + kFifteenDays);
     File("early.dll", created + kFifteenDays - kSecond, created);
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
+    const std::string trace =
+        TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, journal, moved); });
     EXPECT_TRUE(Moved(kProgramFolder, "due.dll"));
     EXPECT_TRUE(Kept("early.dll"));
     EXPECT_TRUE(Kept("Qerno.exe"));
@@ -67,7 +70,7 @@ TEST_F(BackupTest, NamesAreMatchedInUpperCaseAndByContainment) {
                              "bakup_old.dll", "BAKUP_Other.exe", "my_Bakup_x.dll"}) {
         File(name, late, late);
     }
-    BackUpProgramFiles(kProgramFolder, moved);
+    BackUpProgramFiles(kProgramFolder, journal, moved);
     EXPECT_TRUE(Moved(kProgramFolder, "lower.dll"));
     EXPECT_TRUE(Moved(kProgramFolder, "Mixed.Exe"));
     EXPECT_TRUE(Moved(kProgramFolder, "double.exe.old"));
@@ -83,7 +86,7 @@ TEST_F(BackupTest, OnlyTheProgramFolderAndQerno3D) {
     File("Qerno3D\\q.dll", late, late);
     File("Qerno3D\\Deeper\\d.dll", late, late);
     File("Other\\o.dll", late, late);
-    BackUpProgramFiles(kProgramFolder, moved);
+    BackUpProgramFiles(kProgramFolder, journal, moved);
     EXPECT_TRUE(Moved(std::string(kProgramFolder) + "Qerno3D\\", "q.dll"));
     EXPECT_TRUE(Kept("Qerno3D\\Deeper\\d.dll"));
     EXPECT_TRUE(Kept("Other\\o.dll"));
@@ -101,7 +104,8 @@ TEST_F(BackupTest, AnOlderBackupIsSetAsideAndBackInPlaceWhenTheMoveFails) {
     File("Bakup_b.dll.old", created, created);
     machine.Files().SetAttributes(folder + "Bakup_b.dll.old", FILE_ATTRIBUTE_READONLY);
     auto inUse = machine.Files().HoldOpen(folder + "c.dll", GENERIC_READ, FILE_SHARE_READ);
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
+    const std::string trace =
+        TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, journal, moved); });
 
     ASSERT_EQ(moved.size(), 1u);
     EXPECT_EQ(moved[0].strOwnPath, folder + "a.dll");
@@ -131,7 +135,8 @@ TEST_F(BackupTest, AFailedMoveIsTracedAndTheNextFileStillMoves) {
     File("b.dll", late, late);
     auto inUse = machine.Files().HoldOpen(std::string(kProgramFolder) + "a.dll", GENERIC_READ,
                                           FILE_SHARE_READ);
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
+    const std::string trace =
+        TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, journal, moved); });
     EXPECT_NE(trace.find("        REN File：Error\r\n        Code=32\r\n"), std::string::npos)
         << trace;
     EXPECT_TRUE(Kept("a.dll"));
@@ -142,7 +147,8 @@ TEST_F(BackupTest, ABackupNameTakenByAFolderFailsTheMove) {
     File("Qerno.exe", created, created);
     File("a.dll", created + kFifteenDays, created + kFifteenDays);
     machine.Files().CreateFolder(std::string(kProgramFolder) + "Bakup_a.dll");
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
+    const std::string trace =
+        TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, journal, moved); });
     EXPECT_EQ(trace.find("DeleteFile："), std::string::npos);
     EXPECT_NE(trace.find("        REN File：Error\r\n        Code=183\r\n"), std::string::npos)
         << trace;
@@ -153,7 +159,8 @@ TEST_F(BackupTest, WithoutMainFilesTheReferenceIsNow) {
     const std::int64_t now = machine.Time().UniversalTicks();
     File("recent.dll", now - kSecond, now - kSecond);
     File("future.dll", now + kFifteenDays, now + kFifteenDays);
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
+    const std::string trace =
+        TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, journal, moved); });
     EXPECT_NE(trace.find("    2026/12/07 22:24:38\r\n"), std::string::npos) << trace;
     EXPECT_TRUE(Kept("recent.dll"));
     EXPECT_TRUE(Moved(kProgramFolder, "future.dll"));
@@ -162,7 +169,7 @@ TEST_F(BackupTest, WithoutMainFilesTheReferenceIsNow) {
 TEST_F(BackupTest, ThePatchNamesTheProductWhoseFolderIsBackedUp) {
     File("Qerno.exe", created, created);
     File("late.dll", created + kFifteenDays, created + kFifteenDays);
-    BackUpFile("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp", test::kProductCode, moved);
+    BackUpFile("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp", test::kProductCode, journal, moved);
     EXPECT_TRUE(Moved(kProgramFolder, "late.dll"));
     ASSERT_EQ(moved.size(), 1u);
     EXPECT_EQ(moved[0].strOwnPath, kProgramFolder + std::string("late.dll"));
@@ -174,10 +181,10 @@ TEST_F(BackupTest, ThePatchNamesTheProductWhoseFolderIsBackedUp) {
 TEST_F(BackupTest, NoTargetOrNoRegistrationBacksNothingUp) {
     File("Qerno.exe", created, created);
     File("late.dll", created + kFifteenDays, created + kFifteenDays);
-    BackUpFile("C:\\Media\\MSP\\none.msp", test::kProductCode, moved);
+    BackUpFile("C:\\Media\\MSP\\none.msp", test::kProductCode, journal, moved);
     AddPatch("other", "Other Build 1", "{AAAAAAAA-1111-2222-3333-000000000001}", "6.0.1",
              "{00000000-0000-0000-0000-000000000001}");
-    BackUpFile("C:\\Media\\MSP\\other.msp", test::kProductCode, moved);
+    BackUpFile("C:\\Media\\MSP\\other.msp", test::kProductCode, journal, moved);
     EXPECT_TRUE(Kept("late.dll"));
 }
 
@@ -186,7 +193,8 @@ TEST_F(BackupTest, AMainFileFromBefore1970IsNoReference) {
     File("Qerno.exe", before1970, before1970);
     File("Wardex.exe", created, created);
     File("late.dll", created + kFifteenDays, created + kFifteenDays);
-    const std::string trace = TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, moved); });
+    const std::string trace =
+        TraceOf(machine, [&] { BackUpProgramFiles(kProgramFolder, journal, moved); });
     EXPECT_NE(trace.find("    2026/11/01 09:00:00\r\n"), std::string::npos) << trace;
     EXPECT_TRUE(Kept("Qerno.exe"));
     EXPECT_TRUE(Kept("Wardex.exe"));

@@ -24,6 +24,10 @@ ssize_t CookieWrite(void* cookie, const char* buffer, size_t size) {
         errno = EBADF;
         return -1;
     }
+    if (!sim::Machine::Current().ChangeState("write " + stream->file->Node().name)) {
+        errno = EIO;
+        return -1;
+    }
     std::string_view bytes(buffer, size);
     if (!stream->textMode) {
         stream->file->Append(bytes);
@@ -136,6 +140,11 @@ std::FILE* _fsopen(const char* filename, const char* mode, int shflag) {
         return nullptr;
     }
 
+    if (access == GENERIC_WRITE &&
+        !sim::Machine::Current().ChangeState(std::string("open for writing ") + filename)) {
+        errno = EIO;
+        return nullptr;
+    }
     DWORD error = 0;
     auto file = sim::Machine::Current().Files().Open(filename, access, share, disposition, error);
     SetLastError(error);

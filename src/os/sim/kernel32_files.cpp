@@ -87,6 +87,9 @@ BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes) {
     if (!node) {
         return Fail(error);
     }
+    if (!Machine::Current().ChangeState(std::string("attributes ") + lpFileName)) {
+        return FALSE;
+    }
     // The folder bit is not the caller's to change; NORMAL alone means none.
     const DWORD settable = dwFileAttributes & ~(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_NORMAL);
     node->attributes = (node->attributes & FILE_ATTRIBUTE_DIRECTORY) | settable;
@@ -124,6 +127,9 @@ UINT WINAPI GetTempFileNameA(LPCSTR lpPathName, LPCSTR lpPrefixString, UINT uUni
             continue;
         }
         const std::string name = nameFor(number);
+        if (!Machine::Current().ChangeState("create " + name)) {
+            return 0;
+        }
         DWORD openError = 0;
         auto created = Files().Open(name, GENERIC_WRITE, 0, sim::Disposition::CreateNew, openError);
         if (created) {
@@ -156,6 +162,9 @@ BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFai
     if (existing && bFailIfExists) {
         return Fail(ERROR_FILE_EXISTS);
     }
+    if (!Machine::Current().ChangeState(std::string("copy to ") + lpNewFileName)) {
+        return FALSE;
+    }
     auto target =
         Files().Open(lpNewFileName, GENERIC_WRITE, 0, sim::Disposition::CreateAlways, error);
     if (!target) {
@@ -172,6 +181,10 @@ BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFai
 }
 
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
+    if (!Machine::Current().ChangeState(std::string("delete ") +
+                                        (lpFileName == nullptr ? "" : lpFileName))) {
+        return FALSE;
+    }
     DWORD error = 0;
     if (!Files().Remove(lpFileName == nullptr ? "" : lpFileName, false, error)) {
         return Fail(error);
@@ -180,6 +193,10 @@ BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
 }
 
 BOOL WINAPI CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/) {
+    if (!Machine::Current().ChangeState(std::string("create folder ") +
+                                        (lpPathName == nullptr ? "" : lpPathName))) {
+        return FALSE;
+    }
     DWORD error = 0;
     if (!Files().MakeFolder(lpPathName == nullptr ? "" : lpPathName, error)) {
         return Fail(error);
@@ -188,6 +205,10 @@ BOOL WINAPI CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES /*lpSecuri
 }
 
 BOOL WINAPI RemoveDirectoryA(LPCSTR lpPathName) {
+    if (!Machine::Current().ChangeState(std::string("remove folder ") +
+                                        (lpPathName == nullptr ? "" : lpPathName))) {
+        return FALSE;
+    }
     DWORD error = 0;
     if (!Files().Remove(lpPathName == nullptr ? "" : lpPathName, true, error)) {
         return Fail(error);

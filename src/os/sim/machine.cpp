@@ -155,6 +155,24 @@ bool Machine::CloseMutex(HANDLE handle) {
     return true;
 }
 
+bool Machine::ChangeState(std::string what) {
+    m_changes.push_back(std::move(what));
+    if (IsPowerCut()) {
+        SetLastError(ERROR_NOT_READY);
+        return false;
+    }
+    return true;
+}
+
+bool Machine::MutexExists(const std::string& name) const {
+    for (const auto& [handle, held] : m_mutexHandles) {
+        if (held->object->name == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool Machine::IsMutexOwned(const std::string& name) const {
     for (const auto& [handle, held] : m_mutexHandles) {
         if (held->object->name == name && held->object->owner != nullptr) {

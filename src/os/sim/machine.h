@@ -125,6 +125,24 @@ public:
     void SetSystemMessage(DWORD code, std::optional<std::string> message);
     std::optional<std::string> SystemMessage(DWORD code) const;
 
+    // A power cut, for runs cut off midway. Every simulated call that changes what outlives a
+    // restart (a file created, written, moved, deleted or given attributes; a registry key or
+    // value written or deleted; a program started) first asks ChangeState, which lists it.
+    // With CutPowerAt(k), the k-th such change (1-based, counted from the last restart) and
+    // every one after it take no effect and fail: the machine keeps its state as of the cut,
+    // whatever the cut-off program goes on to do. Restart() boots it again.
+    void CutPowerAt(std::size_t change) { m_cutAt = change; }
+    [[nodiscard]] bool ChangeState(std::string what);
+    bool IsPowerCut() const { return m_cutAt != 0 && m_changes.size() >= m_cutAt; }
+    // The changes asked for since the last restart, the refused ones included.
+    const std::vector<std::string>& StateChanges() const { return m_changes; }
+    void Restart() {
+        m_cutAt = 0;
+        m_changes.clear();
+    }
+    // Whether a named mutex exists (some handle to it is open).
+    bool MutexExists(const std::string& name) const;
+
     // LocalAlloc blocks that are still alive, so tests can prove every one was freed.
     void* AllocateLocal(std::size_t bytes);
     bool FreeLocal(void* block);
@@ -162,6 +180,8 @@ private:
     std::optional<std::string> m_systemFolder = "C:\\Windows\\System32";
     WindowsVersion m_windowsVersion;
     int m_versionChecks = 0;
+    std::size_t m_cutAt = 0;
+    std::vector<std::string> m_changes;
     struct Find {
         std::vector<WIN32_FIND_DATAA> entries;
         std::size_t next = 0;

@@ -27,6 +27,9 @@ BOOL WINAPI ShellExecuteExA(SHELLEXECUTEINFOA* pExecInfo) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
+    if (!machine.ChangeState("start " + bare)) {
+        return FALSE;
+    }
     const bool keep = (pExecInfo->fMask & SEE_MASK_NOCLOSEPROCESS) != 0 &&
                       machine.Programs().GetOutcome() != sim::Processes::Outcome::NoProcessHandle;
     pExecInfo->hProcess = machine.Programs().Start(
@@ -71,6 +74,19 @@ HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES /*lpMutexAttributes*/, BOOL bIn
     return mutex;
 }
 
+HANDLE WINAPI OpenMutexA(DWORD /*dwDesiredAccess*/, BOOL /*bInheritHandle*/, LPCSTR lpName) {
+    const std::string name = lpName == nullptr ? "" : lpName;
+    if (name.empty() || !Machine::Current().MutexExists(name)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return nullptr;
+    }
+    bool existed = false;
+    DWORD error = 0;
+    HANDLE mutex = Machine::Current().OpenMutex(name, false, existed, error);
+    SetLastError(mutex == nullptr ? error : ERROR_SUCCESS);
+    return mutex;
+}
+
 BOOL WINAPI ReleaseMutex(HANDLE hMutex) {
     if (!Machine::Current().ReleaseMutex(hMutex)) {
         SetLastError(Machine::Current().IsMutex(hMutex) ? ERROR_NOT_OWNER : ERROR_INVALID_HANDLE);
@@ -100,6 +116,10 @@ int WINAPI MessageBoxA(HWND /*hWnd*/, LPCSTR lpText, LPCSTR lpCaption, UINT uTyp
 }
 
 BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
+    if (lpExistingFileName != nullptr &&
+        !Machine::Current().ChangeState(std::string("move ") + lpExistingFileName)) {
+        return FALSE;
+    }
     DWORD error = 0;
     if (lpExistingFileName == nullptr || lpNewFileName == nullptr ||
         !Machine::Current().Files().Move(lpExistingFileName, lpNewFileName, error)) {
@@ -111,6 +131,10 @@ BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
 }
 
 BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
+    if (lpExistingFileName != nullptr &&
+        !Machine::Current().ChangeState(std::string("move ") + lpExistingFileName)) {
+        return FALSE;
+    }
     DWORD error = 0;
     if (lpExistingFileName == nullptr || lpNewFileName == nullptr ||
         !Machine::Current().Files().Move(lpExistingFileName, lpNewFileName, error,

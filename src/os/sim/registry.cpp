@@ -210,6 +210,19 @@ LSTATUS Registry::Set(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD
     return static_cast<LSTATUS>(ERROR_SUCCESS);
 }
 
+LSTATUS Registry::DeleteValue(HKEY key, LPCSTR name) {
+    OpenKey scratch;
+    const OpenKey* open = Resolve(key, scratch);
+    if (open == nullptr) {
+        return static_cast<LSTATUS>(ERROR_INVALID_HANDLE);
+    }
+    RegKeyNode* node = Walk(open->root, open->path, false);
+    if (node == nullptr || node->values.erase(text::MakeUpper(name == nullptr ? "" : name)) == 0) {
+        return static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND);
+    }
+    return static_cast<LSTATUS>(ERROR_SUCCESS);
+}
+
 LSTATUS Registry::DeleteKey(HKEY parent, LPCSTR subKey, REGSAM access) {
     OpenKey scratch;
     const OpenKey* base = Resolve(parent, scratch);

@@ -50,6 +50,7 @@ public:
                  DWORD* disposition);
     LSTATUS Query(HKEY key, LPCSTR name, DWORD* type, BYTE* data, DWORD* size) const;
     LSTATUS Set(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size);
+    LSTATUS DeleteValue(HKEY key, LPCSTR name);
     LSTATUS DeleteKey(HKEY parent, LPCSTR subKey, REGSAM access);
     LSTATUS Flush(HKEY key);
     LSTATUS Close(HKEY key);

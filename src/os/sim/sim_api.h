@@ -69,6 +69,7 @@ constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
 constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
 constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
+constexpr DWORD ERROR_NOT_READY = 21;
 constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
@@ -491,6 +492,8 @@ BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, DWORD* lpExitCode);
 HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner,
                            LPCSTR lpName);
 BOOL WINAPI ReleaseMutex(HANDLE hMutex);
+constexpr DWORD SYNCHRONIZE = 0x00100000;
+HANDLE WINAPI OpenMutexA(DWORD dwDesiredAccess, BOOL bInheritHandle, LPCSTR lpName);
 UINT WINAPI SetErrorMode(UINT uMode);
 void WINAPI GetSystemTimeAsFileTime(FILETIME* lpSystemTimeAsFileTime);
 BOOL WINAPI FileTimeToSystemTime(const FILETIME* lpFileTime, SYSTEMTIME* lpSystemTime);
@@ -525,6 +528,7 @@ LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, DWORD* lpReserved
                                 BYTE* lpData, DWORD* lpcbData);
 LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
                               const BYTE* lpData, DWORD cbData);
+LSTATUS WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName);
 LSTATUS WINAPI RegDeleteKeyExA(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, DWORD Reserved);
 LSTATUS WINAPI RegFlushKey(HKEY hKey);
 LSTATUS WINAPI RegCloseKey(HKEY hKey);

@@ -18,6 +18,8 @@ SETUP_FORWARD(Advapi32, LONG, static_cast<LONG>(ERROR_PROC_NOT_FOUND), RegSetVal
               (HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
                DWORD cbData),
               (hKey, lpValueName, Reserved, dwType, lpData, cbData))
+SETUP_FORWARD(Advapi32, LONG, static_cast<LONG>(ERROR_PROC_NOT_FOUND), RegDeleteValueA,
+              (HKEY hKey, LPCSTR lpValueName), (hKey, lpValueName))
 SETUP_FORWARD(Advapi32, LONG, static_cast<LONG>(ERROR_PROC_NOT_FOUND), RegDeleteKeyExA,
               (HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, DWORD Reserved),
               (hKey, lpSubKey, samDesired, Reserved))
