@@ -201,5 +201,20 @@ TEST(LockTest, ANamedMutexExistsWhileAHandleIsOpen) {
     EXPECT_TRUE(CloseHandle(third));
 }
 
+// How the recovery asks whether an installation is in progress: opening the name only.
+TEST(LockTest, OpeningAMutexFindsItOnlyWhileItExists) {
+    const char name[] = "Local\\QernoE_Update_Conformance_Open";
+    EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, name), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    HANDLE made = CreateMutexA(nullptr, TRUE, name);
+    ASSERT_NE(made, nullptr);
+    HANDLE opened = OpenMutexA(SYNCHRONIZE, FALSE, name);
+    EXPECT_NE(opened, nullptr);
+    EXPECT_TRUE(CloseHandle(opened));
+    EXPECT_TRUE(ReleaseMutex(made));
+    EXPECT_TRUE(CloseHandle(made));
+    EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, name), nullptr);
+}
+
 } // namespace
 } // namespace conformance

@@ -1,6 +1,7 @@
 // The two registry views of a 32-bit program on 64-bit Windows, and reading a string value.
 #include "scratch_fixture.h"
 
+#include "backup/move_journal.h"
 #include "msiquery/pack_guid.h"
 #include "msiquery/product_inst_dir.h"
 
@@ -82,6 +83,22 @@ TEST_F(RegistryTest, TheValueSizeProtocol) {
     EXPECT_FALSE(GetProductInstDir(kCode, folder));
     EXPECT_EQ(folder, "untouched");
     Remove(KEY_WOW64_32KEY, subKey);
+}
+
+// The journal of moved files: written whole and flushed, read back byte for byte, removed; a
+// removal with nothing left is no failure.
+TEST_F(RegistryTest, TheMoveJournalGoesToTheRegistryAndAway) {
+    const tagMoveJournal written{kCode,
+                                 {"C:\\P\\a.dll\tC:\\P\\Bakup_a.dll\t",
+                                  "C:\\P\\\x95\x5C.dll\tC:\\P\\Bakup_\x95\x5C.dll\tx"}};
+    ASSERT_TRUE(WriteMoveJournal(written));
+    tagMoveJournal read;
+    ASSERT_EQ(ReadMoveJournal(read), JournalState::Found);
+    EXPECT_EQ(read.strProductCode, written.strProductCode);
+    EXPECT_EQ(read.lines, written.lines);
+    EXPECT_TRUE(RemoveMoveJournal());
+    EXPECT_EQ(ReadMoveJournal(read), JournalState::None);
+    EXPECT_TRUE(RemoveMoveJournal());
 }
 
 } // namespace

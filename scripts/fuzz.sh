@@ -18,7 +18,8 @@ seconds=${1:-3}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(command_line install_dat edition_patch_list msi_version pack_guid mbstring launch)
+    targets=(command_line install_dat edition_patch_list msi_version pack_guid mbstring move_journal
+        launch)
 fi
 
 cmake --preset fuzz >/dev/null
