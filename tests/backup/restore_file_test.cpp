@@ -167,6 +167,13 @@ TEST_F(RestoreTest, EachFileIsTracedAndAFailedMoveBackIsReported) {
     EXPECT_NE(Trace().find(expected), std::string::npos) << Trace();
     EXPECT_EQ(Content("b.dll"), "b.dll");
     EXPECT_EQ(Content("Bakup_a.dll"), "a.dll");
+    // The journal stays for the next run, which puts a.dll back before anything else.
+    held.reset();
+    machine.Programs().SetChildProgram({});
+    DeleteFileA(test::kMsiexec);
+    EXPECT_EQ(Launch("/silent1"), 1603);
+    EXPECT_EQ(Content("a.dll"), "a.dll");
+    EXPECT_NE(Trace().find("RecoverFile-Start"), std::string::npos) << Trace();
 }
 
 TEST_F(RestoreTest, WithoutTheInstallerNothingIsMovedAside) {
