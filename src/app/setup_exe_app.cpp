@@ -25,9 +25,9 @@ constexpr char kTraceFileName[] = "Install_Setup_Trace.log";
 constexpr DWORD kModulePathSize = 32768;
 constexpr int kTraceNoFolderInPath = 1190;
 
-// The folder of the running program up to and including its last "\"; false without one. The
-// current folder is never a stand-in: it could hold any Install.dat and MSP\.
-bool ReadExecutableFolder(std::string& folder) {
+// The running program's path and its folder up to and including its last "\"; false without
+// one. The current folder is never a stand-in: it could hold any Install.dat and MSP\.
+bool ReadExecutableFolder(std::string& exePath, std::string& folder) {
     std::vector<char> path(kModulePathSize, '\0');
     if (!FitsBuffer(GetModuleFileNameA(nullptr, path.data(), kModulePathSize), kModulePathSize)) {
         TraceLastError("GetModuleFileName Err");
@@ -40,6 +40,7 @@ bool ReadExecutableFolder(std::string& folder) {
         return false;
     }
     folder = modulePath.substr(0, lastBackslash + 1);
+    exePath = modulePath;
     return true;
 }
 
@@ -87,7 +88,7 @@ BOOL CSetupExeApp::InitInstance() {
     if (GetKeyState(VK_SHIFT) < 0) {
         TraceLine("Shift Kido");
     }
-    const bool knowsOwnFolder = ReadExecutableFolder(m_context.strExeDir);
+    const bool knowsOwnFolder = ReadExecutableFolder(m_context.strExePath, m_context.strExeDir);
 
     TraceLine("Check MSIKido");
     // Owned until the run has ended, after the trace is closed.

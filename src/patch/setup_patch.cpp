@@ -6,10 +6,12 @@
 #include "log/trace_scope.h"
 #include "os/path_tests.h"
 #include "os/system_folder.h"
+#include "patch/patch_trust.h"
 #include "patch/shell_exe.h"
 #include "patch/update_decision.h"
 #include "run/exit_codes.h"
 #include "run/launch_context.h"
+#include "run/user_message.h"
 
 namespace {
 constexpr ULONG kStartMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NO_CONSOLE;
@@ -49,6 +51,11 @@ int SetupPatch(const tagLaunchContext& context, const tagUpdateDecision& decisio
         // folder, with administrator rights.
         TraceLastError("GetSystemDirectory Err");
         return ExitCodeFailed;
+    }
+    // Nothing is moved and nothing started for a patch its publisher did not sign.
+    if (CheckPatchTrust(context, patchPath) == PatchTrust::Rejected) {
+        ShowWarningBox(context, kProductCaption, kPatchRejectedText);
+        return ExitCodePatchRejected;
     }
     const std::string program = systemFolder + "msiexec.exe";
     // Whatever way this step is left, the files moved aside go back by the restore rules.

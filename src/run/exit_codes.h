@@ -11,6 +11,7 @@ enum SetupExitCode : int {
     ExitCodeMediaUnusable = 1619,    // no patch package, or none that names its target
     ExitCodeRestartInitiated = 1641, // msiexec's: success, the machine is restarting
     ExitCodeNoTarget = 1642,         // the product is not installed or the patch does not fit
+    ExitCodePatchRejected = 1643,    // a signed launcher's patch is not signed by its publisher
     ExitCodeRestartRequired = 3010,  // msiexec's: success, a restart is due
 };
 

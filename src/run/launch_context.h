@@ -7,6 +7,7 @@
 
 struct tagLaunchContext {
     std::string strExeDir;      // the launcher's folder, ending in "\"
+    std::string strExePath;     // the launcher's own file
     std::string strDatPath;     // the run's copy of Install.dat, "" when none was made
     int nSilentMode = 0;        // 1 with "/silent1", 2 with "/silent2"
     std::string strLogFileName; // installer log named on the command line (silent mode)

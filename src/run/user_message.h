@@ -10,6 +10,9 @@ struct tagLaunchContext;
 inline constexpr char kProductCaption[] = "Ortolan Qerno6 E";
 // The text of the box that says the installer could not be started.
 inline constexpr char kLaunchFailureText[] = "インストーラの起動に失敗しました。";
+// The text of the box that says the patch is not signed by the launcher's publisher.
+inline constexpr char kPatchRejectedText[] =
+    "パッチの発行元を確認できないため、セットアップを中止しました。";
 
 // A warning box with an OK button and no owner window. Unattended, the trace line
 // "MessageBox：<caption>：<text>" instead, each line feed of the text written as "\n".

@@ -380,6 +380,10 @@ TEST_F(UpdateRunTest, TheWholeTraceOfASetupRun) {
         Code=1
         Code=2816
         SetupPatch-Start
+            CheckSignature-Start
+                WinVerifyTrust：C:\Media\Setup.exe  Result=0x800B0100
+                Signature Check：Not Required
+            CheckSignature-End
             BackUpFile-Start
                 GetMspTargetID-Start
                     GetMspSummaryInformation-Start

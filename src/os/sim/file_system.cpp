@@ -291,6 +291,15 @@ void FileSystem::SetShortName(std::string_view path, std::string_view shortName)
     }
 }
 
+void FileSystem::SetSignature(std::string_view path, std::optional<Signature> signature) {
+    DWORD error = 0;
+    std::shared_ptr<FileNode> node = Find(path, error);
+    if (!node) {
+        throw std::invalid_argument("no file to sign: " + std::string(path));
+    }
+    node->signature = std::move(signature);
+}
+
 void FileSystem::SetFileVersion(std::string_view path, WORD major, WORD minor, WORD build,
                                 WORD revision) {
     if (!Exists(path)) {

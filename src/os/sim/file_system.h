@@ -19,6 +19,13 @@ namespace sim {
 
 class OpenFile;
 
+// An Authenticode signature a file carries, as WinVerifyTrust judges it.
+struct Signature {
+    std::string subject;       // the signer certificate's subject, as CertGetNameStringA gives it
+    bool digestMatches = true; // false: the file changed after it was signed
+    bool rootTrusted = true;   // false: the chain ends in a root the machine does not trust
+};
+
 struct FileNode {
     std::string name;      // as created, in its own letter case
     std::string shortName; // 8.3 alias, empty when the name is its own alias
@@ -35,6 +42,7 @@ struct FileNode {
     std::vector<OpenFile*> openFiles;
     // The file version of its version resource, when it has one.
     std::optional<std::array<WORD, 4>> version;
+    std::optional<Signature> signature;
 
     bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 };
@@ -82,6 +90,8 @@ public:
     void SetFileTimes(std::string_view path, std::int64_t created, std::int64_t lastWritten);
     // Gives a file (created empty if missing) a version resource with this file version.
     void SetFileVersion(std::string_view path, WORD major, WORD minor, WORD build, WORD revision);
+    // Signs an existing file (nullopt removes its signature).
+    void SetSignature(std::string_view path, std::optional<Signature> signature);
     // Opens a file as another process would, for as long as the result lives.
     std::shared_ptr<OpenFile> HoldOpen(std::string_view path, DWORD access, DWORD share);
 

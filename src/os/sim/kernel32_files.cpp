@@ -176,6 +176,7 @@ BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFai
     to->data = from.data;
     to->attributes = from.attributes;
     to->lastWritten = from.lastWritten;
+    to->signature = from.signature;
     SetLastError(ERROR_SUCCESS);
     return TRUE;
 }

@@ -20,6 +20,9 @@
 
 namespace sim {
 
+// WinVerifyTrust states not yet closed, of every machine.
+std::size_t OpenTrustStates();
+
 class Machine {
 public:
     Machine();
@@ -140,6 +143,11 @@ public:
         m_cutAt = 0;
         m_changes.clear();
     }
+    // Wine 8's WinVerifyTrust accepts a chain that ends in an untrusted root (the Authenticode
+    // chain policy still refuses it); Windows' refuses it itself, as the machine does by default.
+    void SetTrustAcceptsUntrustedRoots(bool accepts) { m_trustAcceptsUntrustedRoots = accepts; }
+    bool TrustAcceptsUntrustedRoots() const { return m_trustAcceptsUntrustedRoots; }
+
     // Whether a named mutex exists (some handle to it is open).
     bool MutexExists(const std::string& name) const;
 
@@ -181,6 +189,7 @@ private:
     WindowsVersion m_windowsVersion;
     int m_versionChecks = 0;
     std::size_t m_cutAt = 0;
+    bool m_trustAcceptsUntrustedRoots = false;
     std::vector<std::string> m_changes;
     struct Find {
         std::vector<WIN32_FIND_DATAA> entries;

@@ -624,3 +624,89 @@ UINT WINAPI MsiGetPatchInfoA(LPCSTR szPatch, LPCSTR szAttribute, LPSTR lpValueBu
 // C runtime: the shared-mode stream open of the Microsoft C runtime. The stream is a real
 // FILE*, so fputs, fflush and fclose are the standard ones; text mode turns "\n" into "\r\n".
 std::FILE* _fsopen(const char* filename, const char* mode, int shflag);
+
+// wintrust and crypt32: Authenticode signatures. Only the fields the launcher reads are declared
+// in the provider structures; the simulation hands out pointers to its own.
+struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+};
+using LPCWSTR = const WCHAR*;
+constexpr LONG TRUST_E_NOSIGNATURE = static_cast<LONG>(0x800B0100u);
+constexpr LONG TRUST_E_BAD_DIGEST = static_cast<LONG>(0x80096010u);
+constexpr LONG CERT_E_UNTRUSTEDROOT = static_cast<LONG>(0x800B0109u);
+constexpr LONG CRYPT_E_FILE_ERROR = static_cast<LONG>(0x80092003u);
+constexpr DWORD WTD_UI_NONE = 2;
+constexpr DWORD WTD_REVOKE_NONE = 0;
+constexpr DWORD WTD_CHOICE_FILE = 1;
+constexpr DWORD WTD_STATEACTION_VERIFY = 1;
+constexpr DWORD WTD_STATEACTION_CLOSE = 2;
+constexpr DWORD WTD_CACHE_ONLY_URL_RETRIEVAL = 0x1000;
+struct WINTRUST_FILE_INFO {
+    DWORD cbStruct;
+    LPCWSTR pcwszFilePath;
+    HANDLE hFile;
+    GUID* pgKnownSubject;
+};
+struct WINTRUST_DATA {
+    DWORD cbStruct;
+    LPVOID pPolicyCallbackData;
+    LPVOID pSIPClientData;
+    DWORD dwUIChoice;
+    DWORD fdwRevocationChecks;
+    DWORD dwUnionChoice;
+    WINTRUST_FILE_INFO* pFile;
+    DWORD dwStateAction;
+    HANDLE hWVTStateData;
+    WCHAR* pwszURLReference;
+    DWORD dwProvFlags;
+    DWORD dwUIContext;
+};
+struct CERT_CONTEXT {
+    DWORD dwCertEncodingType;
+};
+using PCCERT_CONTEXT = const CERT_CONTEXT*;
+struct CERT_CHAIN_CONTEXT {
+    DWORD cbSize;
+};
+using PCCERT_CHAIN_CONTEXT = const CERT_CHAIN_CONTEXT*;
+struct CRYPT_PROVIDER_DATA {
+    DWORD cbStruct;
+};
+struct CRYPT_PROVIDER_SGNR {
+    DWORD cbStruct;
+    PCCERT_CHAIN_CONTEXT pChainContext;
+};
+struct CRYPT_PROVIDER_CERT {
+    DWORD cbStruct;
+    PCCERT_CONTEXT pCert;
+};
+struct CERT_CHAIN_POLICY_PARA {
+    DWORD cbSize;
+    DWORD dwFlags;
+    void* pvExtraPolicyPara;
+};
+struct CERT_CHAIN_POLICY_STATUS {
+    DWORD cbSize;
+    DWORD dwError;
+    LONG lChainIndex;
+    LONG lElementIndex;
+    void* pvExtraPolicyStatus;
+};
+#define CERT_CHAIN_POLICY_AUTHENTICODE (reinterpret_cast<LPCSTR>(2))
+constexpr DWORD CERT_NAME_RDN_TYPE = 2;
+constexpr DWORD CERT_X500_NAME_STR = 3;
+LONG WINAPI WinVerifyTrust(HWND hwnd, GUID* pgActionID, LPVOID pWVTData);
+CRYPT_PROVIDER_DATA* WINAPI WTHelperProvDataFromStateData(HANDLE hStateData);
+CRYPT_PROVIDER_SGNR* WINAPI WTHelperGetProvSignerFromChain(CRYPT_PROVIDER_DATA* pProvData,
+                                                           DWORD idxSigner, BOOL fCounterSigner,
+                                                           DWORD idxCounterSigner);
+CRYPT_PROVIDER_CERT* WINAPI WTHelperGetProvCertFromChain(CRYPT_PROVIDER_SGNR* pSgnr, DWORD idxCert);
+DWORD WINAPI CertGetNameStringA(PCCERT_CONTEXT pCertContext, DWORD dwType, DWORD dwFlags,
+                                void* pvTypePara, LPSTR pszNameString, DWORD cchNameString);
+BOOL WINAPI CertVerifyCertificateChainPolicy(LPCSTR pszPolicyOID,
+                                             PCCERT_CHAIN_CONTEXT pChainContext,
+                                             CERT_CHAIN_POLICY_PARA* pPolicyPara,
+                                             CERT_CHAIN_POLICY_STATUS* pPolicyStatus);

@@ -6,9 +6,9 @@ namespace {
 
 // comctl32.dll is loaded by name: the manifest's activation context redirects it to the
 // common controls 6 assembly, and the system-folder search applies only outside it.
-constexpr const char* kLibraryNames[] = {"user32.dll",  "gdi32.dll",   "advapi32.dll",
-                                         "shell32.dll", "shlwapi.dll", "comctl32.dll",
-                                         "msi.dll",     "version.dll"};
+constexpr const char* kLibraryNames[] = {
+    "user32.dll",   "gdi32.dll", "advapi32.dll", "shell32.dll",  "shlwapi.dll",
+    "comctl32.dll", "msi.dll",   "version.dll",  "wintrust.dll", "crypt32.dll"};
 constexpr std::size_t kLibraryCount = sizeof kLibraryNames / sizeof kLibraryNames[0];
 
 bool CanSearchSystemFolderOnly() {

@@ -5,7 +5,18 @@
 
 #include "os/win32/windows_api.h"
 
-enum class SystemLibrary { User32, Gdi32, Advapi32, Shell32, Shlwapi, Comctl32, Msi, Version };
+enum class SystemLibrary {
+    User32,
+    Gdi32,
+    Advapi32,
+    Shell32,
+    Shlwapi,
+    Comctl32,
+    Msi,
+    Version,
+    Wintrust,
+    Crypt32
+};
 
 // The address of `name` in the library (loaded on first use), or null with the last error set.
 FARPROC ResolveSystemProc(SystemLibrary library, LPCSTR name);

@@ -18,6 +18,8 @@
 #define _SHELL32_
 #define _SHLWAPI_
 #define _COMCTL32_
+// wincrypt.h's marker for crypt32's entry points; wintrust.h declares its own without one.
+#define WINIMPM
 
 #include <windows.h>
 #include <winver.h>
@@ -27,6 +29,9 @@
 #include <msi.h>
 #include <msiquery.h>
 #include <commctrl.h>
+#include <wincrypt.h>
+#include <wintrust.h>
+#include <softpub.h>
 
 #include <share.h>
 #include <cstdio>

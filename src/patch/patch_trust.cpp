@@ -1,0 +1,47 @@
+#include "patch/patch_trust.h"
+
+#include "log/trace_scope.h"
+#include "patch/signature.h"
+#include "run/launch_context.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string Hex(unsigned long value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", value);
+    return text;
+}
+
+tagSignature TracedSignature(const std::string& path) {
+    const tagSignature signature = ReadSignature(path);
+    TraceLine("WinVerifyTrust：" + path + "  Result=" +
+              Hex(static_cast<unsigned long>(static_cast<DWORD>(signature.lTrustResult))));
+    if (signature.bChainChecked && signature.dwChainError != 0) {
+        TraceLine("ChainPolicy：" + Hex(signature.dwChainError));
+    }
+    if (!signature.strSubject.empty()) {
+        TraceLine("Signer：" + signature.strSubject);
+    }
+    return signature;
+}
+
+} // namespace
+
+PatchTrust CheckPatchTrust(const tagLaunchContext& context, const std::string& patchPath) {
+    CTraceScope scope("CheckSignature");
+    const tagSignature own = TracedSignature(context.strExePath);
+    if (!own.IsValid()) {
+        TraceLine("Signature Check：Not Required");
+        return PatchTrust::NotRequired;
+    }
+    const tagSignature patch = TracedSignature(patchPath);
+    // Certificates are renewed; the publisher's name stays.
+    if (patch.IsValid() && patch.strSubject == own.strSubject) {
+        TraceLine("Signature Check：SUCCESS");
+        return PatchTrust::Trusted;
+    }
+    TraceLine("Signature Check：Rejected");
+    return PatchTrust::Rejected;
+}

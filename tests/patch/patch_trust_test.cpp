@@ -1,0 +1,85 @@
+// A signed Setup.exe applies only a patch signed by its own publisher; an unsigned one (a
+// development build) applies any patch, as before signing existed.
+#include "support/update_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+constexpr char kPublisher[] = "CN=Ortolan Test Publisher, O=Ortolan, C=JP";
+constexpr char kPatch[] = "C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp";
+
+sim::Signature By(const char* subject) {
+    return {subject, true, true};
+}
+
+TEST(PatchTrustTest, WhichPatchesASignedLauncherApplies) {
+    const std::optional<sim::Signature> unsigned_;
+    sim::Signature broken = By(kPublisher);
+    broken.digestMatches = false;
+    sim::Signature untrusted = By(kPublisher);
+    untrusted.rootTrusted = false;
+    const struct {
+        const char* name;
+        std::optional<sim::Signature> setup;
+        std::optional<sim::Signature> patch;
+        bool acceptsUntrustedRoots; // WinVerifyTrust as Wine 8 answers
+        int exitCode;
+        const char* traced;
+    } rows[] = {
+        {"unsigned launcher, unsigned patch", unsigned_, unsigned_, false, 0,
+         "Signature Check：Not Required"},
+        {"unsigned launcher, patch of another", unsigned_, By("CN=Other"), false, 0,
+         "Signature Check：Not Required"},
+        {"same publisher", By(kPublisher), By(kPublisher), false, 0, "Signature Check：SUCCESS"},
+        {"unsigned patch", By(kPublisher), unsigned_, false, 1643, "Result=0x800B0100"},
+        {"another publisher", By(kPublisher), By("CN=Other, O=Ortolan, C=JP"), false, 1643,
+         "Signer：CN=Other, O=Ortolan, C=JP"},
+        {"a publisher whose name only starts the same", By(kPublisher),
+         By("CN=Ortolan Test Publisher, O=Ortolan, C=JP, OU=x"), false, 1643,
+         "Signature Check：Rejected"},
+        {"changed after signing", By(kPublisher), broken, false, 1643, "Result=0x80096010"},
+        {"an untrusted root", By(kPublisher), untrusted, false, 1643, "Result=0x800B0109"},
+        {"an untrusted root that WinVerifyTrust lets pass", By(kPublisher), untrusted, true, 1643,
+         "ChainPolicy：0x800B0109"},
+        {"a launcher whose own root is untrusted checks nothing", untrusted, unsigned_, false, 0,
+         "Signature Check：Not Required"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::UpdateMachine update;
+        sim::Machine& machine = update.machine;
+        const std::string late = std::string(test::kProgramFolder) + "late.dll";
+        machine.Files().WriteFile(late, "late");
+        machine.Files().SetFileTimes(late, 0, machine.Time().UniversalTicks());
+        machine.Files().SetSignature("C:\\Media\\Setup.exe", row.setup);
+        machine.Files().SetSignature(kPatch, row.patch);
+        machine.SetTrustAcceptsUntrustedRoots(row.acceptsUntrustedRoots);
+        EXPECT_EQ(update.Launch("/silent2"), row.exitCode);
+        const bool rejected = row.exitCode == 1643;
+        EXPECT_EQ(machine.Programs().Starts().size(), rejected ? 0u : 1u);
+        EXPECT_EQ(machine.Files().ReadFile(std::string(test::kProgramFolder) + "Bakup_late.dll"),
+                  std::nullopt);
+        EXPECT_NE(update.Trace().find(row.traced), std::string::npos) << update.Trace();
+        EXPECT_EQ(update.Trace().find("MessageBox：Ortolan Qerno6 E：パッチの発行元") !=
+                      std::string::npos,
+                  rejected)
+            << update.Trace();
+        EXPECT_EQ(sim::OpenTrustStates(), 0u);
+    }
+}
+
+TEST(PatchTrustTest, AttendedTheRefusalIsABox) {
+    test::UpdateMachine update;
+    update.machine.Files().SetSignature("C:\\Media\\Setup.exe", By(kPublisher));
+    EXPECT_EQ(update.Launch(), 1643);
+    const auto& boxes = update.machine.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u); // the setup box first, then the refusal
+    EXPECT_EQ(boxes[1].caption, "Ortolan Qerno6 E");
+    EXPECT_EQ(boxes[1].text, "パッチの発行元を確認できないため、セットアップを中止しました。");
+    EXPECT_EQ(boxes[1].style, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+}
+
+} // namespace
