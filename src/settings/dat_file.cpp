@@ -26,7 +26,7 @@ bool FitsOrFlag(DWORD result) {
 void CopyDatFile(tagLaunchContext& context) {
     CTraceScope scope("CopyDatFile");
     const std::string source = AppendBackslash(context.strExeDir) + "Install.dat";
-    TraceLine(("CopyFile1:" + source).c_str());
+    TraceLine("CopyFile1:" + source);
     if (!IsExistingFile(source)) {
         TraceLine("Install.dat Err");
         return;
@@ -49,8 +49,8 @@ void CopyDatFile(tagLaunchContext& context) {
     }
     context.strDatPath = tempFile;
 
-    TraceLine(("CopyFrom：" + source).c_str());
-    TraceLine(("CopyTo  ：" + context.strDatPath).c_str());
+    TraceLine("CopyFrom：" + source);
+    TraceLine("CopyTo  ：" + context.strDatPath);
     if (!CopyFileA(source.c_str(), context.strDatPath.c_str(), FALSE)) {
         TraceLastError("CopyFile Err");
     }
