@@ -94,10 +94,6 @@ int CListCtrl::InsertColumn(int column, const std::string& heading, int format, 
                                          reinterpret_cast<LPARAM>(&info)));
 }
 
-bool CListCtrl::DeleteAllItems() {
-    return SendMessageA(m_hWnd, LVM_DELETEALLITEMS, 0, 0) != 0;
-}
-
 int CListCtrl::InsertItem(int item, const std::string& text) {
     LVITEMA info{};
     info.mask = LVIF_TEXT;

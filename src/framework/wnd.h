@@ -46,7 +46,6 @@ class CStatic : public CWnd {};
 class CListCtrl : public CWnd {
 public:
     int InsertColumn(int column, const std::string& heading, int format, int width);
-    bool DeleteAllItems();
     int InsertItem(int item, const std::string& text);
     bool SetItemText(int item, int subItem, const std::string& text);
     RECT GetClientRect() const;
