@@ -57,16 +57,14 @@ HBRUSH CHrefStatic::CtlColor(HDC dc, UINT /*ctlColor*/) {
 }
 
 LRESULT CHrefStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_SETCURSOR:
+    if (message == WM_SETCURSOR) {
         SetCursor(m_hCursor);
         return TRUE;
-    case WM_LBUTTONDOWN:
-        OpenLink();
-        return Default(message, wParam, lParam);
-    default:
-        return Default(message, wParam, lParam);
     }
+    if (message == WM_LBUTTONDOWN) {
+        OpenLink();
+    }
+    return Default(message, wParam, lParam);
 }
 
 void CHrefStatic::OpenLink() {
