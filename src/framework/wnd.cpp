@@ -110,23 +110,3 @@ bool CListCtrl::SetItemText(int item, int subItem, const std::string& text) {
     return SendMessageA(m_hWnd, LVM_SETITEMTEXTA, static_cast<WPARAM>(item),
                         reinterpret_cast<LPARAM>(&info)) != 0;
 }
-
-RECT CListCtrl::GetClientRect() const {
-    RECT rect{};
-    ::GetClientRect(m_hWnd, &rect);
-    return rect;
-}
-
-CFont::~CFont() {
-    if (m_hFont != nullptr) {
-        DeleteObject(m_hFont);
-    }
-}
-
-bool CFont::CreateFontIndirect(const LOGFONTA& logFont) {
-    if (m_hFont != nullptr) {
-        DeleteObject(m_hFont);
-    }
-    m_hFont = ::CreateFontIndirectA(&logFont);
-    return m_hFont != nullptr;
-}

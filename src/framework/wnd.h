@@ -48,20 +48,4 @@ public:
     int InsertColumn(int column, const std::string& heading, int format, int width);
     int InsertItem(int item, const std::string& text);
     bool SetItemText(int item, int subItem, const std::string& text);
-    RECT GetClientRect() const;
-};
-
-// Owns a GDI font; deleted with the object.
-class CFont {
-public:
-    CFont() = default;
-    ~CFont();
-    CFont(const CFont&) = delete;
-    CFont& operator=(const CFont&) = delete;
-
-    bool CreateFontIndirect(const LOGFONTA& logFont);
-    HFONT GetSafeHandle() const { return m_hFont; }
-
-private:
-    HFONT m_hFont = nullptr;
 };

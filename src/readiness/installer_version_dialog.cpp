@@ -22,7 +22,8 @@ void CWindowsInstallerVerInfo::DoDataExchange(CDataExchange* pDX) {
 BOOL CWindowsInstallerVerInfo::OnInitDialog() {
     CDialog::OnInitDialog();
 
-    const RECT client = m_listVersions.GetClientRect();
+    RECT client{};
+    GetClientRect(m_listVersions.m_hWnd, &client);
     const int width = client.right - client.left;
     m_listVersions.InsertColumn(0, "ファイル名", LVCFMT_LEFT, static_cast<int>(width * 0.4));
     m_listVersions.InsertColumn(1, "バージョン", LVCFMT_LEFT, static_cast<int>(width * 0.6));
