@@ -10,8 +10,6 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
 
 CDialog::CDialog(UINT templateId) : m_nIDTemplate(templateId) {}
 
-CDialog::~CDialog() = default;
-
 INT_PTR CDialog::DoModal() {
     // The list view class is registered by the common controls library.
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
@@ -23,8 +21,6 @@ INT_PTR CDialog::DoModal() {
     m_hWnd = nullptr;
     return result;
 }
-
-void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}
 
 BOOL CDialog::OnInitDialog() {
     CDataExchange exchange{this};

@@ -17,14 +17,13 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId);
-    ~CDialog() override;
 
     // Shows the dialog (no owner window) and returns how it ended: IDOK, IDCANCEL, or -1 when
     // it could not open.
     virtual INT_PTR DoModal();
 
 protected:
-    virtual void DoDataExchange(CDataExchange* pDX);
+    virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
     // Runs the data exchange; TRUE lets the system give the focus to the first tab stop.
     virtual BOOL OnInitDialog();
 

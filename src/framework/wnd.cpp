@@ -60,16 +60,8 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
     return object->WindowProc(message, wParam, lParam);
 }
 
-LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return Default(message, wParam, lParam);
-}
-
 LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-}
-
-HBRUSH CWnd::CtlColor(HDC /*dc*/, UINT /*ctlColor*/) {
-    return nullptr;
 }
 
 void CWnd::SetWindowText(const std::string& text) {

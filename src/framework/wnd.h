@@ -24,13 +24,15 @@ public:
 
     // Colour message of a child control, reflected by the parent to the control itself. A
     // brush means "handled"; null lets the parent's default apply.
-    virtual HBRUSH CtlColor(HDC dc, UINT ctlColor);
+    virtual HBRUSH CtlColor(HDC /*dc*/, UINT /*ctlColor*/) { return nullptr; }
 
     HWND m_hWnd = nullptr;
 
 protected:
     // Every message of a subclassed window; the default passes it to the original procedure.
-    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+        return Default(message, wParam, lParam);
+    }
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

@@ -20,14 +20,6 @@
 
 namespace {
 
-// The first file the search of MSP\*.msp yields; "" when every match is a folder.
-bool FindProbePackage(const std::string& patchFolder, std::string& probe) {
-    return ForEachFile(patchFolder + "*.msp", [&](const WIN32_FIND_DATAA& found) {
-        probe = patchFolder + found.cFileName;
-        return false;
-    });
-}
-
 // The decision's one box, its text made after its trace code is written, as the run always did.
 // Before Vista the sentence after the patch's title starts on a line of its own.
 tagUpdateDecision Decide(tagUpdateDecision& decision, int traceCode, UpdateBox box,
@@ -135,7 +127,11 @@ tagUpdateProbe FindUpdateProbe(const tagLaunchContext& context) {
         probe.nTraceCode = UpdateTraceNoPatchFolder;
         return probe;
     }
-    if (!FindProbePackage(patchFolder, probe.strPath)) {
+    // The first file the search yields.
+    if (!ForEachFile(patchFolder + "*.msp", [&](const WIN32_FIND_DATAA& found) {
+            probe.strPath = patchFolder + found.cFileName;
+            return false;
+        })) {
         probe.nTraceCode = UpdateTraceNoPatchFile;
         return probe;
     }
