@@ -65,13 +65,10 @@ int GetMSPInstMode(const tagLaunchContext& context, CInstalledProduct& product,
         return InstModeError;
     }
     DWORD highest = 0;
-    if (!product.GetHighestAppliedBuild(productCode, highest)) {
+    if (!product.GetHighestAppliedBuild(productCode, highest) || decision.dwPatchBuild > highest) {
         return InstModeApply;
     }
-    if (decision.dwPatchBuild == highest) {
-        return InstModeSameBuild;
-    }
-    return decision.dwPatchBuild > highest ? InstModeApply : InstModeOlderBuild;
+    return decision.dwPatchBuild == highest ? InstModeSameBuild : InstModeOlderBuild;
 }
 
 // For a patch that the settings do not list: whether the probe package is no newer than what is

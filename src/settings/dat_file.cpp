@@ -68,10 +68,9 @@ void DeleteDatFile(const tagLaunchContext& context) {
 }
 
 std::string GetInstallDatUrl(const tagLaunchContext& context) {
-    if (!IsExistingFile(context.strDatPath)) {
-        return "";
-    }
     std::string url;
-    CInstallDatReader(context.strDatPath, "Install").ReadString("URL", "", url);
+    if (IsExistingFile(context.strDatPath)) {
+        CInstallDatReader(context.strDatPath, "Install").ReadString("URL", "", url);
+    }
     return url;
 }
