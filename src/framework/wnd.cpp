@@ -13,10 +13,6 @@ std::map<HWND, CWnd*>& PermanentMap() {
 
 } // namespace
 
-CWnd::~CWnd() {
-    Detach();
-}
-
 bool CWnd::SubclassDlgItem(int id, CWnd* parent) {
     HWND control = GetDlgItem(parent->m_hWnd, id);
     if (control == nullptr) {

@@ -10,7 +10,7 @@
 class CWnd {
 public:
     CWnd() = default;
-    virtual ~CWnd();
+    virtual ~CWnd() { Detach(); }
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 

@@ -2,10 +2,6 @@
 
 #include <vector>
 
-CRegistryKey::~CRegistryKey() {
-    Close();
-}
-
 bool CRegistryKey::Open(HKEY root, LPCSTR subKey, bool create, bool flush) {
     Close(flush);
     root = root != nullptr ? root : HKEY_CURRENT_USER;

@@ -9,7 +9,7 @@
 class CRegistryKey {
 public:
     CRegistryKey() = default;
-    ~CRegistryKey();
+    ~CRegistryKey() { Close(); }
     CRegistryKey(const CRegistryKey&) = delete;
     CRegistryKey& operator=(const CRegistryKey&) = delete;
 
