@@ -8,9 +8,7 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
     }
 }
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
-
-CDialog::~CDialog() = default;
+CDialog::CDialog(UINT templateId) : m_nIDTemplate(templateId) {}
 
 INT_PTR CDialog::DoModal() {
     // The list view class is registered by the common controls library.
@@ -18,58 +16,28 @@ INT_PTR CDialog::DoModal() {
     InitCommonControlsEx(&controls);
     CWinApp* app = AfxGetApp();
     const INT_PTR result = DialogBoxParamA(app != nullptr ? app->m_hInstance : nullptr,
-                                           MAKEINTRESOURCEA(m_nIDTemplate),
-                                           m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr,
+                                           MAKEINTRESOURCEA(m_nIDTemplate), nullptr,
                                            &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     return result;
 }
 
-void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}
-
 BOOL CDialog::OnInitDialog() {
-    UpdateData(false);
-    return TRUE;
-}
-
-void CDialog::OnOK() {
-    UpdateData(true);
-    EndDialog(IDOK);
-}
-
-void CDialog::OnCancel() {
-    EndDialog(IDCANCEL);
-}
-
-bool CDialog::UpdateData(bool saveAndValidate) {
-    CDataExchange exchange{this, saveAndValidate};
+    CDataExchange exchange{this};
     DoDataExchange(&exchange);
-    return true;
-}
-
-void CDialog::EndDialog(int result) {
-    ::EndDialog(m_hWnd, result);
+    return TRUE;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
         dialog->m_hWnd = window;
         return dialog->OnInitDialog();
     }
-    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-    if (dialog == nullptr) {
-        return FALSE;
-    }
     switch (message) {
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            dialog->OnOK();
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            dialog->OnCancel();
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(window, LOWORD(wParam));
             return TRUE;
         }
         return FALSE;

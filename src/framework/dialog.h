@@ -9,7 +9,6 @@ class CDialog;
 
 struct CDataExchange {
     CDialog* m_pDlgWnd;
-    bool m_bSaveAndValidate;
 };
 
 // Binds control `id` of the dialog to `control`, once.
@@ -17,24 +16,19 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
 
 class CDialog : public CWnd {
 public:
-    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
-    ~CDialog() override;
+    explicit CDialog(UINT templateId);
 
-    // Shows the dialog and returns how it ended: IDOK, IDCANCEL, or -1 when it could not open.
+    // Shows the dialog (no owner window) and returns how it ended: IDOK, IDCANCEL, or -1 when
+    // it could not open.
     virtual INT_PTR DoModal();
 
 protected:
-    virtual void DoDataExchange(CDataExchange* pDX);
+    virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
     // Runs the data exchange; TRUE lets the system give the focus to the first tab stop.
     virtual BOOL OnInitDialog();
-    virtual void OnOK();
-    virtual void OnCancel();
-    bool UpdateData(bool saveAndValidate);
-    void EndDialog(int result);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_nIDTemplate;
-    CWnd* m_pParentWnd;
 };

@@ -17,14 +17,6 @@ CWinApp::~CWinApp() {
     }
 }
 
-BOOL CWinApp::InitInstance() {
-    return TRUE;
-}
-
-int CWinApp::ExitInstance() {
-    return 0;
-}
-
 CWinApp* AfxGetApp() {
     return g_pApp;
 }

@@ -12,9 +12,9 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     // The program's work. The base does the framework's own initialisation and returns TRUE.
-    virtual BOOL InitInstance();
+    virtual BOOL InitInstance() { return TRUE; }
     // Runs when InitInstance has returned; its result is the process exit code.
-    virtual int ExitInstance();
+    virtual int ExitInstance() { return 0; }
 
     HINSTANCE m_hInstance = nullptr;
     // The command line after the program name and the blanks that follow it.

@@ -13,10 +13,6 @@ std::map<HWND, CWnd*>& PermanentMap() {
 
 } // namespace
 
-CWnd::~CWnd() {
-    Detach();
-}
-
 bool CWnd::SubclassDlgItem(int id, CWnd* parent) {
     HWND control = GetDlgItem(parent->m_hWnd, id);
     if (control == nullptr) {
@@ -60,16 +56,8 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
     return object->WindowProc(message, wParam, lParam);
 }
 
-LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return Default(message, wParam, lParam);
-}
-
 LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-}
-
-HBRUSH CWnd::CtlColor(HDC /*dc*/, UINT /*ctlColor*/) {
-    return nullptr;
 }
 
 void CWnd::SetWindowText(const std::string& text) {
@@ -94,10 +82,6 @@ int CListCtrl::InsertColumn(int column, const std::string& heading, int format, 
                                          reinterpret_cast<LPARAM>(&info)));
 }
 
-bool CListCtrl::DeleteAllItems() {
-    return SendMessageA(m_hWnd, LVM_DELETEALLITEMS, 0, 0) != 0;
-}
-
 int CListCtrl::InsertItem(int item, const std::string& text) {
     LVITEMA info{};
     info.mask = LVIF_TEXT;
@@ -113,24 +97,4 @@ bool CListCtrl::SetItemText(int item, int subItem, const std::string& text) {
     info.pszText = const_cast<LPSTR>(text.c_str());
     return SendMessageA(m_hWnd, LVM_SETITEMTEXTA, static_cast<WPARAM>(item),
                         reinterpret_cast<LPARAM>(&info)) != 0;
-}
-
-RECT CListCtrl::GetClientRect() const {
-    RECT rect{};
-    ::GetClientRect(m_hWnd, &rect);
-    return rect;
-}
-
-CFont::~CFont() {
-    if (m_hFont != nullptr) {
-        DeleteObject(m_hFont);
-    }
-}
-
-bool CFont::CreateFontIndirect(const LOGFONTA& logFont) {
-    if (m_hFont != nullptr) {
-        DeleteObject(m_hFont);
-    }
-    m_hFont = ::CreateFontIndirectA(&logFont);
-    return m_hFont != nullptr;
 }

@@ -10,7 +10,7 @@
 class CWnd {
 public:
     CWnd() = default;
-    virtual ~CWnd();
+    virtual ~CWnd() { Detach(); }
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
@@ -24,13 +24,15 @@ public:
 
     // Colour message of a child control, reflected by the parent to the control itself. A
     // brush means "handled"; null lets the parent's default apply.
-    virtual HBRUSH CtlColor(HDC dc, UINT ctlColor);
+    virtual HBRUSH CtlColor(HDC /*dc*/, UINT /*ctlColor*/) { return nullptr; }
 
     HWND m_hWnd = nullptr;
 
 protected:
     // Every message of a subclassed window; the default passes it to the original procedure.
-    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+        return Default(message, wParam, lParam);
+    }
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -46,23 +48,6 @@ class CStatic : public CWnd {};
 class CListCtrl : public CWnd {
 public:
     int InsertColumn(int column, const std::string& heading, int format, int width);
-    bool DeleteAllItems();
     int InsertItem(int item, const std::string& text);
     bool SetItemText(int item, int subItem, const std::string& text);
-    RECT GetClientRect() const;
-};
-
-// Owns a GDI font; deleted with the object.
-class CFont {
-public:
-    CFont() = default;
-    ~CFont();
-    CFont(const CFont&) = delete;
-    CFont& operator=(const CFont&) = delete;
-
-    bool CreateFontIndirect(const LOGFONTA& logFont);
-    HFONT GetSafeHandle() const { return m_hFont; }
-
-private:
-    HFONT m_hFont = nullptr;
 };

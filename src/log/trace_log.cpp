@@ -4,7 +4,7 @@
 #include "os/date_time_text.h"
 #include "os/path_tests.h"
 
-#include <cstdio>
+#include <algorithm>
 
 CTraceLog* g_pTraceLog = nullptr;
 
@@ -31,14 +31,9 @@ CTraceLog::~CTraceLog() {
 }
 
 bool CTraceLog::OpenForAppend(LPCSTR path) {
-    if (!IsExistingFile(path)) {
-        return false;
-    }
     WIN32_FILE_ATTRIBUTE_DATA status{};
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &status)) {
-        return false;
-    }
-    if (status.nFileSizeHigh != 0 || status.nFileSizeLow > kMaxAppendSize) {
+    if (!IsExistingFile(path) || !GetFileAttributesExA(path, GetFileExInfoStandard, &status) ||
+        status.nFileSizeHigh != 0 || status.nFileSizeLow > kMaxAppendSize) {
         return false;
     }
     // Text mode, every write at the end; others may read the log but not write it.
@@ -72,10 +67,7 @@ void CTraceLog::WriteLine(LPCSTR text) {
     if (!IsOpen()) {
         return;
     }
-    std::string line;
-    for (int level = 0; level < m_nDepth; ++level) {
-        line += "    ";
-    }
+    std::string line(static_cast<std::size_t>(std::max(m_nDepth, 0)) * 4, ' ');
     line += text;
     line += '\n';
     // One write and a flush per line: the file on disk is complete whenever the launcher stops.
@@ -83,30 +75,20 @@ void CTraceLog::WriteLine(LPCSTR text) {
     std::fflush(m_pFile.get());
 }
 
-void TraceLine(LPCSTR text) {
-    if (g_pTraceLog != nullptr) {
-        g_pTraceLog->WriteLine(text);
-    }
-}
-
 void TraceLine(const std::string& text) {
-    TraceLine(text.c_str());
+    if (g_pTraceLog != nullptr) {
+        g_pTraceLog->WriteLine(text.c_str());
+    }
 }
 
 void TraceTime() {
-    if (g_pTraceLog == nullptr) {
-        return;
+    if (g_pTraceLog != nullptr) {
+        g_pTraceLog->WriteLine(CurrentTraceTime().c_str());
     }
-    g_pTraceLog->WriteLine(CurrentTraceTime().c_str());
 }
 
 void TraceCode(int code) {
-    if (g_pTraceLog == nullptr) {
-        return;
-    }
-    char line[32];
-    std::snprintf(line, sizeof line, "Code=%d", code);
-    g_pTraceLog->WriteLine(line);
+    TraceLine("Code=" + std::to_string(code));
 }
 
 void TraceLastError(LPCSTR text) {
@@ -114,20 +96,15 @@ void TraceLastError(LPCSTR text) {
     if (g_pTraceLog == nullptr) {
         return;
     }
-    std::string message;
     LPSTR systemText = nullptr;
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
         reinterpret_cast<LPSTR>(&systemText), 0, nullptr);
-    if (length != 0 && systemText != nullptr) {
-        message.assign(systemText, length);
-    }
-    if (systemText != nullptr) {
-        LocalFree(systemText);
-    }
     // System texts end in CR LF; the line must not.
-    message = text::TrimRightSpace(message);
+    const std::string message = text::TrimRightSpace(
+        length != 0 && systemText != nullptr ? std::string_view(systemText, length) : "");
+    LocalFree(systemText);
 
     const std::string line = std::string(text) +
                              "：ErrCode = " + std::to_string(static_cast<int>(error)) +

@@ -44,7 +44,6 @@ private:
 extern CTraceLog* g_pTraceLog;
 
 // Lines written to g_pTraceLog; each does nothing when there is no trace log.
-void TraceLine(LPCSTR text);
 void TraceLine(const std::string& text);
 void TraceTime();
 void TraceCode(int code);

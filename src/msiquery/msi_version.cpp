@@ -3,6 +3,7 @@
 #include "log/trace_scope.h"
 #include "text/split_string.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <vector>
@@ -13,14 +14,8 @@ namespace {
 // non-digit, 0 without digits), saturating at the int range as the Microsoft runtime's atoi
 // does instead of overflowing.
 int DecimalValue(const std::string& text) {
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    if (value > INT_MAX) {
-        return INT_MAX;
-    }
-    if (value < INT_MIN) {
-        return INT_MIN;
-    }
-    return static_cast<int>(value);
+    return static_cast<int>(
+        std::clamp<long long>(std::strtoll(text.c_str(), nullptr, 10), INT_MIN, INT_MAX));
 }
 
 } // namespace

@@ -1,8 +1,24 @@
 #include "msiquery/package_queries.h"
 
 #include "log/trace_scope.h"
-#include "msiquery/record_text.h"
 #include "os/scoped_handle.h"
+
+#include <vector>
+
+bool ReadRecordText(MSIHANDLE record, UINT field, std::string& value) {
+    DWORD length = 0;
+    const UINT sized = MsiRecordGetStringA(record, field, nullptr, &length);
+    if (!(sized == ERROR_SUCCESS || (sized == ERROR_MORE_DATA && length != 0))) {
+        return false;
+    }
+    DWORD size = length + 1;
+    std::vector<char> buffer(size, '\0');
+    if (MsiRecordGetStringA(record, field, buffer.data(), &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    value = buffer.data();
+    return true;
+}
 
 bool GetMSIProperty(const std::string& name, const std::string& packagePath, std::string& value) {
     CTraceScope scope("GetMSIProperty");
@@ -30,12 +46,10 @@ bool GetMSIProperty(const std::string& name, const std::string& packagePath, std
         TraceLastError("MsiViewFetch Err");
         return false;
     }
-    std::string text;
-    if (!ReadRecordText(record.Get(), 1, text)) {
+    if (!ReadRecordText(record.Get(), 1, value)) {
         TraceLastError("MsiRecordGetString Err");
         return false;
     }
-    value = text;
     TraceLine("Data    :" + value);
     return true;
 }

@@ -2,29 +2,16 @@
 
 #include "log/trace_scope.h"
 #include "msiquery/msi_version.h"
-#include "msiquery/patch_open_mode.h"
-#include "msiquery/record_text.h"
+#include "msiquery/package_queries.h"
 #include "os/scoped_handle.h"
 #include "os/path_tests.h"
 
-#include <cstdint>
-#include <cstdio>
-
-namespace {
-
-constexpr char kBuildVersionQuery[] =
-    "SELECT * FROM MsiPatchMetadata WHERE Property='DBuildVersion'";
-
-} // namespace
-
 bool GetRecordString(MSIHANDLE record, UINT field, std::string& value) {
     CTraceScope scope("GetRecordString");
-    std::string text;
-    if (!ReadRecordText(record, field, text)) {
+    if (!ReadRecordText(record, field, value)) {
         TraceLastError("MsiRecordGetString Err");
         return false;
     }
-    value = text;
     TraceLine("Value:" + value);
     return true;
 }
@@ -37,7 +24,9 @@ bool GetMspBuildVersion(const std::string& patchPath, std::string& versionText, 
         return false;
     }
     CMsiHandle view;
-    if (MsiDatabaseOpenViewA(database.Get(), kBuildVersionQuery, view.Put()) != ERROR_SUCCESS) {
+    if (MsiDatabaseOpenViewA(database.Get(),
+                             "SELECT * FROM MsiPatchMetadata WHERE Property='DBuildVersion'",
+                             view.Put()) != ERROR_SUCCESS) {
         TraceLastError("MsiDatabaseOpenView Err");
         return false;
     }
@@ -56,11 +45,8 @@ bool GetMspBuildVersion(const std::string& patchPath, std::string& versionText, 
         }
         versionText = value;
         packed = GetMSIVersion(value);
-        char packedLine[32];
-        std::snprintf(packedLine, sizeof packedLine, "BuildVerDW:%u",
-                      static_cast<unsigned>(packed));
         TraceLine("BuildVer  :" + versionText);
-        TraceLine(packedLine);
+        TraceLine("BuildVerDW:" + std::to_string(packed));
         return true;
     }
     return false;
@@ -102,9 +88,7 @@ DWORD GetPCMspBuildVersion(const std::string& patchCode) {
         return 0;
     }
     std::string versionText;
-    DWORD packed = 0;
-    if (!GetMspBuildVersion(localPackage, versionText, packed)) {
-        return 0;
-    }
+    DWORD packed = 0; // stays 0 when the build cannot be read
+    (void)GetMspBuildVersion(localPackage, versionText, packed);
     return packed;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-// One field of an installer record; "" and false when it cannot be read.
+// One field of an installer record, traced; false, with `value` untouched, when it cannot be read.
 bool GetRecordString(MSIHANDLE record, UINT field, std::string& value);
 
 // The "DBuildVersion" row of the patch's MsiPatchMetadata table, as text and packed; both

@@ -1,7 +1,7 @@
 #include "msiquery/patch_summary.h"
 
 #include "log/trace_scope.h"
-#include "msiquery/patch_open_mode.h"
+#include "msiquery/package_queries.h"
 #include "os/scoped_handle.h"
 
 #include <algorithm>
@@ -37,9 +37,20 @@ constexpr SummaryName kSummaryNames[] = {
 };
 
 constexpr UINT kTypeText = 30;
+constexpr INT kTitle = 2;
+constexpr INT kTemplate = 7; // a patch's target list
 constexpr INT kRevisionNumber = 9;
 constexpr UINT kTypeFileTime = 64;
 constexpr std::size_t kTextBufferSize = 512;
+
+std::string FindSummaryText(const std::vector<tagSummaryValue>& values, INT propertyId) {
+    for (const tagSummaryValue& value : values) {
+        if (value.nPropertyId == propertyId && value.uDataType == kTypeText) {
+            return value.strValue;
+        }
+    }
+    return "";
+}
 
 } // namespace
 
@@ -49,48 +60,41 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
     TraceLine("File:" + path);
     std::vector<tagSummaryValue> read;
 
+    // A package's summary is read straight from the file; a patch is opened as a patch first.
     CMsiHandle database;
+    if (openAsPatch &&
+        MsiOpenDatabaseA(path.c_str(), PatchReadOnlyMode(), database.Put()) != ERROR_SUCCESS) {
+        TraceLastError("MsiOpenDatabase Err");
+        return false;
+    }
     CMsiHandle summary;
-    if (!openAsPatch) {
-        if (MsiGetSummaryInformationA(0, path.c_str(), 0, summary.Put()) != ERROR_SUCCESS) {
-            TraceLastError("MsiGetSummaryInformation Err");
-            return false;
-        }
-    } else {
-        if (MsiOpenDatabaseA(path.c_str(), PatchReadOnlyMode(), database.Put()) != ERROR_SUCCESS) {
-            TraceLastError("MsiOpenDatabase Err");
-            return false;
-        }
-        if (MsiGetSummaryInformationA(database.Get(), nullptr, 0, summary.Put()) != ERROR_SUCCESS) {
-            TraceLastError("MsiGetSummaryInformation Err");
-            return false;
-        }
+    if (MsiGetSummaryInformationA(database.Get(), openAsPatch ? nullptr : path.c_str(), 0,
+                                  summary.Put()) != ERROR_SUCCESS) {
+        TraceLastError("MsiGetSummaryInformation Err");
+        return false;
     }
 
     for (const SummaryName& row : kSummaryNames) {
         const char* name = openAsPatch ? row.patch : row.package;
-        std::vector<char> text(kTextBufferSize, '\0');
-        DWORD length = static_cast<DWORD>(text.size());
+        std::vector<char> text;
+        DWORD length = kTextBufferSize - 1; // the first buffer holds this and the NUL
         UINT type = 0;
         INT integer = 0;
         FILETIME fileTime{};
-        UINT result = MsiSummaryInfoGetPropertyA(summary.Get(), static_cast<UINT>(row.id), &type,
-                                                 &integer, &fileTime, text.data(), &length);
+        UINT result = ERROR_MORE_DATA;
         // A patch for many products has a long target list: read it whole. The length reported
         // leaves out the NUL; the buffer at least doubles, whatever a version of msi.dll
-        // counts (characters or bytes), so that a few tries always reach it.
-        for (int tries = 0; result == ERROR_MORE_DATA && tries < 4; ++tries) {
+        // counts (characters or bytes), so that a few more tries always reach it.
+        for (int tries = 0; result == ERROR_MORE_DATA && tries < 5; ++tries) {
             text.assign(std::max<std::size_t>(length + 1, text.size() * 2), '\0');
             length = static_cast<DWORD>(text.size());
             result = MsiSummaryInfoGetPropertyA(summary.Get(), static_cast<UINT>(row.id), &type,
                                                 &integer, &fileTime, text.data(), &length);
         }
         if (result != ERROR_SUCCESS) {
-            if (g_pTraceLog != nullptr) {
-                TraceLastError("MsiSummaryInfoGetProperty Err");
-                TraceLine(name);
-                TraceCode(row.id);
-            }
+            TraceLastError("MsiSummaryInfoGetProperty Err");
+            TraceLine(name);
+            TraceCode(row.id);
             continue;
         }
         tagSummaryValue value;
@@ -125,12 +129,7 @@ bool GetMspSummaryInformation(std::vector<tagSummaryValue>& values, const std::s
 }
 
 std::string FindPackageCode(const std::vector<tagSummaryValue>& values) {
-    for (const tagSummaryValue& value : values) {
-        if (value.nPropertyId == kRevisionNumber && value.uDataType == kTypeText) {
-            return value.strValue;
-        }
-    }
-    return "";
+    return FindSummaryText(values, kRevisionNumber);
 }
 
 bool GetMspTargetID(const std::string& patchPath, std::string* target, std::string* patchCode,
@@ -140,21 +139,9 @@ bool GetMspTargetID(const std::string& patchPath, std::string* target, std::stri
     if (!GetMspSummaryInformation(values, patchPath, true)) {
         return false;
     }
-    std::string foundTitle;
-    std::string foundTarget;
-    std::string foundCode;
-    for (const tagSummaryValue& value : values) {
-        if (value.uDataType != kTypeText) {
-            continue;
-        }
-        if (value.nPropertyId == 2) {
-            foundTitle = value.strValue;
-        } else if (value.nPropertyId == 7) {
-            foundTarget = value.strValue;
-        } else if (value.nPropertyId == 9) {
-            foundCode = value.strValue;
-        }
-    }
+    const std::string foundTitle = FindSummaryText(values, kTitle);
+    const std::string foundTarget = FindSummaryText(values, kTemplate);
+    const std::string foundCode = FindSummaryText(values, kRevisionNumber);
     if (foundTarget.empty() || foundCode.empty()) {
         return false;
     }

@@ -18,8 +18,5 @@ bool GetProductInstDir(const std::string& productCode, std::string& folder) {
         key.SetAccess(KEY_READ | KEY_WOW64_64KEY);
         key.Open(HKEY_LOCAL_MACHINE, subKey.c_str(), false, true);
     }
-    if (!key.IsOpen()) {
-        return false;
-    }
-    return key.QueryString("DInstDir", folder);
+    return key.IsOpen() && key.QueryString("DInstDir", folder);
 }

@@ -2,30 +2,14 @@
 
 #include <vector>
 
-CRegistryKey::~CRegistryKey() {
-    Close();
-}
-
 bool CRegistryKey::Open(HKEY root, LPCSTR subKey, bool create, bool flush) {
-    if (m_hKey != nullptr) {
-        if (flush) {
-            RegFlushKey(m_hKey);
-        }
-        RegCloseKey(m_hKey);
-        m_hKey = nullptr;
-    }
-    if (root == nullptr) {
-        root = HKEY_CURRENT_USER;
-    }
+    Close(flush);
+    root = root != nullptr ? root : HKEY_CURRENT_USER;
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, subKey, 0, m_samAccess, &opened) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(root, subKey, 0, m_samAccess, &opened) == ERROR_SUCCESS ||
+        (create && RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, m_samAccess,
+                                   nullptr, &opened, nullptr) == ERROR_SUCCESS)) {
         m_hKey = opened;
-    } else if (create) {
-        DWORD disposition = 0;
-        if (RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, m_samAccess, nullptr,
-                            &opened, &disposition) == ERROR_SUCCESS) {
-            m_hKey = opened;
-        }
     }
     return m_hKey != nullptr;
 }
@@ -48,9 +32,11 @@ bool CRegistryKey::QueryString(LPCSTR valueName, std::string& target) {
     return true;
 }
 
-void CRegistryKey::Close() {
+void CRegistryKey::Close(bool flush) {
     if (m_hKey != nullptr) {
-        RegFlushKey(m_hKey);
+        if (flush) {
+            RegFlushKey(m_hKey);
+        }
         RegCloseKey(m_hKey);
         m_hKey = nullptr;
     }

@@ -9,7 +9,7 @@
 class CRegistryKey {
 public:
     CRegistryKey() = default;
-    ~CRegistryKey();
+    ~CRegistryKey() { Close(); }
     CRegistryKey(const CRegistryKey&) = delete;
     CRegistryKey& operator=(const CRegistryKey&) = delete;
 
@@ -17,11 +17,12 @@ public:
     void SetAccess(REGSAM samAccess) { m_samAccess = samAccess; }
 
     // Opens `subKey` under `root` (null: HKEY_CURRENT_USER), creating it when asked; a key
-    // already held is flushed (when asked) and closed first. True when a key is open after.
+    // already held is closed first (see Close). True when a key is open after.
     bool Open(HKEY root, LPCSTR subKey, bool create, bool flush);
     // Reads a REG_SZ value into `target`, which is left alone on any failure.
     bool QueryString(LPCSTR valueName, std::string& target);
-    void Close();
+    // Closes the key held, if any, flushing it first when asked.
+    void Close(bool flush = true);
 
     bool IsOpen() const { return m_hKey != nullptr; }
 

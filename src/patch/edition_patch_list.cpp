@@ -25,34 +25,12 @@ constexpr int kTraceNoPackageCode = 2327;
 constexpr int kTraceListedPackage = 2339;
 constexpr int kTraceNotListed = 2344;
 
-} // namespace
-
-std::span<const char* const> GetEditionTokens() {
-    return kEditionTokens;
-}
-
-std::string GetEditionSection(const std::string& token) {
-    return "Patch_" + token;
-}
-
-const char* FindEditionToken(const std::string& installVer) {
-    for (const char* candidate : kEditionTokens) {
-        if (text::FindString(installVer, candidate) != text::npos) {
-            return candidate;
-        }
-    }
-    return nullptr;
-}
-
-// A settings file on the media must not make the launcher apply a patch from anywhere else. The
-// searches step over double-byte characters, whose second byte may be 0x5C.
-bool IsPlainBaseName(const std::string& name) {
-    return text::FindChar(name, '\\') == text::npos && text::FindChar(name, '/') == text::npos &&
-           text::FindChar(name, ':') == text::npos && text::FindString(name, "..") == text::npos;
-}
-
+// Finds the installed edition (a token in the package's "DInstallVer"), writes it to `edition`
+// and appends the lines of its section "Patch_<token>" of the settings copy, each the base name
+// of a patch package in MSP\ = the package code of the product package it is made for; true when
+// the list is not empty.
 bool GetEditionPatchList(const tagLaunchContext& context, const std::string& localPackage,
-                         std::vector<PatchListEntry>& list, std::string& edition) {
+                         std::vector<tagEntryValue>& list, std::string& edition) {
     CTraceScope scope("ChkInstall");
     std::string installVer;
     if (!GetMSIProperty("DInstallVer", localPackage, installVer)) {
@@ -80,11 +58,37 @@ bool GetEditionPatchList(const tagLaunchContext& context, const std::string& loc
         if (entry.strKey.empty() || entry.strValue.empty()) {
             continue;
         }
-        list.push_back({entry.strKey, entry.strValue});
+        list.push_back(entry);
         TraceLine(entry.strKey);
         TraceLine(entry.strValue);
     }
     return !list.empty();
+}
+
+} // namespace
+
+std::span<const char* const> GetEditionTokens() {
+    return kEditionTokens;
+}
+
+std::string GetEditionSection(const std::string& token) {
+    return "Patch_" + token;
+}
+
+const char* FindEditionToken(const std::string& installVer) {
+    for (const char* candidate : kEditionTokens) {
+        if (text::FindString(installVer, candidate) != text::npos) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+// A settings file on the media must not make the launcher apply a patch from anywhere else. The
+// searches step over double-byte characters, whose second byte may be 0x5C.
+bool IsPlainBaseName(const std::string& name) {
+    return text::FindChar(name, '\\') == text::npos && text::FindChar(name, '/') == text::npos &&
+           text::FindChar(name, ':') == text::npos && text::FindString(name, "..") == text::npos;
 }
 
 tagPatchListing ChkInstall(const tagLaunchContext& context, const std::string& localPackage) {
@@ -96,7 +100,7 @@ tagPatchListing ChkInstall(const tagLaunchContext& context, const std::string& l
         TraceCode(kTraceNoPatchFolder);
         return listing;
     }
-    std::vector<PatchListEntry> list;
+    std::vector<tagEntryValue> list;
     if (!GetEditionPatchList(context, localPackage, list, listing.strEdition)) {
         TraceCode(kTraceNoPatchList);
         return listing;
@@ -110,16 +114,15 @@ tagPatchListing ChkInstall(const tagLaunchContext& context, const std::string& l
         TraceCode(kTraceNoPackageCode);
         return listing;
     }
-    for (const PatchListEntry& entry : list) {
-        if (PackGUID(entry.strPackageCode) != installedKey) {
+    for (const tagEntryValue& entry : list) {
+        if (PackGUID(entry.strValue) != installedKey) {
             continue;
         }
-        listing.strPatchName = entry.strPatchName;
-        listing.strPatchPath = patchFolder + entry.strPatchName + ".msp";
+        listing.strPatchName = entry.strKey;
+        listing.strPatchPath = patchFolder + entry.strKey + ".msp";
         TraceLine(listing.strPatchPath);
         TraceCode(kTraceListedPackage);
-        listing.bFound =
-            IsPlainBaseName(entry.strPatchName) && IsExistingFile(listing.strPatchPath);
+        listing.bFound = IsPlainBaseName(entry.strKey) && IsExistingFile(listing.strPatchPath);
         return listing;
     }
     TraceCode(kTraceNotListed);

@@ -3,16 +3,8 @@
 
 #include <span>
 #include <string>
-#include <vector>
 
 struct tagLaunchContext;
-
-// One line of an edition's section: the base name of a patch package in MSP\ and the package
-// code of the installed product package it is made for.
-struct PatchListEntry {
-    std::string strPatchName;
-    std::string strPackageCode;
-};
 
 // The edition tokens in the order they are tested; each names a section "Patch_<token>".
 std::span<const char* const> GetEditionTokens();
@@ -34,13 +26,6 @@ struct tagPatchListing {
     std::string strPatchName; // the matching entry's name; "" when none matched
     std::string strPatchPath; // MSP\ + that name + ".msp"; "" when none matched
 };
-
-// Finds the installed edition (a token in the package's "DInstallVer"), writes it to `edition`
-// and appends the lines of its section "Patch_<token>" of the settings copy; true when the list
-// is not empty.
-[[nodiscard]] bool GetEditionPatchList(const tagLaunchContext& context,
-                                       const std::string& localPackage,
-                                       std::vector<PatchListEntry>& list, std::string& edition);
 
 // The patch package listed for the installed package's package code.
 [[nodiscard]] tagPatchListing ChkInstall(const tagLaunchContext& context,

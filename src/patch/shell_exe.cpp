@@ -29,16 +29,12 @@ bool ShellExe(std::string path, const std::string& parameters, ULONG mask, int s
     request.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
     request.nShow = showMode;
 
-    if (g_pTraceLog != nullptr) {
-        TraceTime();
-    }
+    TraceTime();
     const BOOL started = ShellExecuteExA(&request);
     if (!started || reinterpret_cast<INT_PTR>(request.hInstApp) <= 32) {
-        if (g_pTraceLog != nullptr) {
-            TraceLine("Error ShellExecuteEx");
-            TraceCode(static_cast<int>(GetLastError()));
-            TraceTime();
-        }
+        TraceLine("Error ShellExecuteEx");
+        TraceCode(static_cast<int>(GetLastError()));
+        TraceTime();
         return false;
     }
     if (request.hProcess == nullptr) {
@@ -48,14 +44,12 @@ bool ShellExe(std::string path, const std::string& parameters, ULONG mask, int s
     }
     const CKernelHandle process(request.hProcess);
     WaitForSingleObject(process.Get(), INFINITE);
-    DWORD code = 0;
-    if (GetExitCodeProcess(process.Get(), &code)) {
-        TraceLine("Process ExitCode=" + std::to_string(code));
+    if (GetExitCodeProcess(process.Get(), &exitCode)) {
+        TraceLine("Process ExitCode=" + std::to_string(exitCode));
     } else {
         TraceLastError("GetExitCodeProcess Err");
-        code = ExitCodeFailed;
+        exitCode = ExitCodeFailed;
     }
-    exitCode = code;
     TraceTime();
     return true;
 }

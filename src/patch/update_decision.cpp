@@ -20,53 +20,33 @@
 
 namespace {
 
-// The first file the search of MSP\*.msp yields; "" when every match is a folder.
-bool FindProbePackage(const std::string& patchFolder, std::string& probe) {
-    return ForEachFile(patchFolder + "*.msp", [&](const WIN32_FIND_DATAA& found) {
-        probe = patchFolder + found.cFileName;
-        return false;
-    });
-}
-
-// The box's trace code is written before its text is made, as the run always did.
-tagUpdateDecision Decide(int traceCode, UpdateBox box, int exitCode) {
+// The decision's one box, its text made after its trace code is written, as the run always did.
+// Before Vista the sentence after the patch's title starts on a line of its own.
+tagUpdateDecision Decide(tagUpdateDecision& decision, int traceCode, UpdateBox box,
+                         const tagUpdateProbe& probe) {
     TraceCode(traceCode);
-    tagUpdateDecision decision;
     decision.nTraceCode = traceCode;
     decision.nBox = box;
-    decision.nExitCode = exitCode;
-    return decision;
-}
-
-tagUpdateDecision LaunchFailure(int traceCode) {
-    tagUpdateDecision decision = Decide(traceCode, UpdateBoxLaunchFailure, ExitCodeMediaUnusable);
-    decision.strCaption = kProductCaption;
-    decision.strText = kLaunchFailureText;
-    return decision;
-}
-
-tagUpdateDecision NoTarget(int traceCode, const tagUpdateProbe& probe) {
-    tagUpdateDecision decision = Decide(traceCode, UpdateBoxNoTarget, ExitCodeNoTarget);
+    decision.nExitCode = ExitCodeSuccess;
     decision.strCaption = probe.strCaption;
-    decision.strText = "アップデート対象の製品が存在しません。\n\nセットアップを終了します。\n";
-    return decision;
-}
-
-tagUpdateDecision AlreadyApplied(int traceCode, const tagUpdateProbe& probe) {
-    tagUpdateDecision decision = Decide(traceCode, UpdateBoxAlreadyApplied, ExitCodeSuccess);
-    const char* sentence =
-        IsPreVistaWindows() ? "\nはすでに適用済です。\n\n" : "はすでに適用済です。\n\n";
-    decision.strCaption = probe.strCaption;
-    decision.strText = probe.strTitle + sentence + "セットアップを終了します。\n";
-    return decision;
-}
-
-tagUpdateDecision Setup(const tagUpdateProbe& probe) {
-    tagUpdateDecision decision = Decide(UpdateTraceApply, UpdateBoxSetup, ExitCodeSuccess);
-    const char* sentence =
-        IsPreVistaWindows() ? "\nのセットアップを行います。\n\n" : "のセットアップを行います。\n\n";
-    decision.strCaption = probe.strCaption;
-    decision.strText = probe.strTitle + sentence;
+    const auto title = [&] { return probe.strTitle + (IsPreVistaWindows() ? "\n" : ""); };
+    switch (box) {
+    case UpdateBoxLaunchFailure:
+        decision.nExitCode = ExitCodeMediaUnusable;
+        decision.strCaption = kProductCaption;
+        decision.strText = kLaunchFailureText;
+        break;
+    case UpdateBoxNoTarget:
+        decision.nExitCode = ExitCodeNoTarget;
+        decision.strText = "アップデート対象の製品が存在しません。\n\nセットアップを終了します。\n";
+        break;
+    case UpdateBoxAlreadyApplied:
+        decision.strText = title() + "はすでに適用済です。\n\nセットアップを終了します。\n";
+        break;
+    case UpdateBoxSetup:
+        decision.strText = title() + "のセットアップを行います。\n\n";
+        break;
+    }
     return decision;
 }
 
@@ -85,23 +65,21 @@ int GetMSPInstMode(const tagLaunchContext& context, CInstalledProduct& product,
         return InstModeError;
     }
     DWORD highest = 0;
-    if (!product.GetHighestAppliedBuild(productCode, highest)) {
+    if (!product.GetHighestAppliedBuild(productCode, highest) || decision.dwPatchBuild > highest) {
         return InstModeApply;
     }
-    if (decision.dwPatchBuild == highest) {
-        return InstModeSameBuild;
-    }
-    return decision.dwPatchBuild > highest ? InstModeApply : InstModeOlderBuild;
+    return decision.dwPatchBuild == highest ? InstModeSameBuild : InstModeOlderBuild;
 }
 
-// What is installed, for a patch that the settings do not list: the higher of the product
-// version and the highest build among the applied patches (0 when they cannot be listed);
-// nothing when the product version cannot be read.
-std::optional<DWORD> GetInstalledVersions(CInstalledProduct& product,
-                                          const std::string& localPackage) {
+// For a patch that the settings do not list: whether the probe package is no newer than what is
+// installed, the higher of the product version and the highest build among the applied patches
+// (0 when they cannot be listed). False when the product version or the probe's build cannot be
+// read.
+bool IsProbeNoNewer(CInstalledProduct& product, const std::string& localPackage,
+                    const std::string& probePath) {
     std::string versionText;
     if (!GetMSIProperty("ProductVersion", localPackage, versionText)) {
-        return std::nullopt;
+        return false;
     }
     const DWORD productVersion = GetMSIVersion(versionText);
     std::string productCode;
@@ -109,7 +87,9 @@ std::optional<DWORD> GetInstalledVersions(CInstalledProduct& product,
     if (GetMSIProductCode(localPackage, productCode)) {
         (void)product.GetHighestAppliedBuild(productCode, highestBuild);
     }
-    return std::max(productVersion, highestBuild);
+    DWORD probeBuild = 0;
+    return GetMspBuildVersion(probePath, versionText, probeBuild) &&
+           probeBuild <= std::max(productVersion, highestBuild);
 }
 
 } // namespace
@@ -144,12 +124,15 @@ tagUpdateProbe FindUpdateProbe(const tagLaunchContext& context) {
         probe.nTraceCode = UpdateTraceNoPatchFolder;
         return probe;
     }
-    if (!FindProbePackage(patchFolder, probe.strPath)) {
+    // The first file the search yields.
+    if (!ForEachFile(patchFolder + "*.msp", [&](const WIN32_FIND_DATAA& found) {
+            probe.strPath = patchFolder + found.cFileName;
+            return false;
+        })) {
         probe.nTraceCode = UpdateTraceNoPatchFile;
         return probe;
     }
-    std::string patchCode;
-    if (!GetMspTargetID(probe.strPath, &probe.strTarget, &patchCode, &probe.strTitle)) {
+    if (!GetMspTargetID(probe.strPath, &probe.strTarget, nullptr, &probe.strTitle)) {
         probe.nTraceCode = UpdateTraceNoTarget;
         return probe;
     }
@@ -160,41 +143,26 @@ tagUpdateProbe FindUpdateProbe(const tagLaunchContext& context) {
 
 tagUpdateDecision DecideUpdate(const tagLaunchContext& context, CInstalledProduct& product) {
     const tagUpdateProbe probe = FindUpdateProbe(context);
+    tagUpdateDecision decision;
     if (probe.nTraceCode != 0) {
-        return LaunchFailure(probe.nTraceCode);
+        return Decide(decision, probe.nTraceCode, UpdateBoxLaunchFailure, probe);
     }
-    std::string productCode;
     std::string localPackage;
-    if (!product.FindInstalled(probe.strTarget, productCode, localPackage)) {
-        return NoTarget(UpdateTraceNotInstalled, probe);
+    if (!product.FindInstalled(probe.strTarget, decision.strProductCode, localPackage)) {
+        return Decide(decision, UpdateTraceNotInstalled, UpdateBoxNoTarget, probe);
     }
-    tagUpdateDecision learned;
-    const int mode = GetMSPInstMode(context, product, localPackage, learned);
+    const int mode = GetMSPInstMode(context, product, localPackage, decision);
+    decision.nInstMode = mode;
     TraceLine("GetMSPInstMode");
     TraceCode(mode);
-
-    tagUpdateDecision decision;
     if (mode == InstModeSameBuild || mode == InstModeOlderBuild) {
-        decision = AlreadyApplied(UpdateTraceAlreadyApplied, probe);
-    } else if (mode == InstModeApply) {
-        decision = Setup(probe);
-    } else if (mode < 0) {
-        decision = NoTarget(UpdateTraceNotApplicable, probe);
-    } else {
-        // Not listed: compare the probe package with what is installed.
-        std::string versionText;
-        DWORD probeBuild = 0;
-        const std::optional<DWORD> installed = GetInstalledVersions(product, localPackage);
-        if (installed && GetMspBuildVersion(probe.strPath, versionText, probeBuild) &&
-            probeBuild <= *installed) {
-            decision = AlreadyApplied(UpdateTraceNotNewer, probe);
-        } else {
-            decision = NoTarget(UpdateTraceNotApplicable, probe);
-        }
+        return Decide(decision, UpdateTraceAlreadyApplied, UpdateBoxAlreadyApplied, probe);
     }
-    decision.nInstMode = mode;
-    decision.strProductCode = productCode;
-    decision.listing = learned.listing;
-    decision.dwPatchBuild = learned.dwPatchBuild;
-    return decision;
+    if (mode == InstModeApply) {
+        return Decide(decision, UpdateTraceApply, UpdateBoxSetup, probe);
+    }
+    if (mode == InstModeNotListed && IsProbeNoNewer(product, localPackage, probe.strPath)) {
+        return Decide(decision, UpdateTraceNotNewer, UpdateBoxAlreadyApplied, probe);
+    }
+    return Decide(decision, UpdateTraceNotApplicable, UpdateBoxNoTarget, probe);
 }

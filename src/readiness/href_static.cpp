@@ -36,6 +36,9 @@ CHrefStatic::CHrefStatic() {
 }
 
 CHrefStatic::~CHrefStatic() {
+    if (m_hLinkFont != nullptr) {
+        DeleteObject(m_hLinkFont);
+    }
     DeleteObject(m_hBackground);
     if (m_bOwnCursor && m_hCursor != nullptr) {
         DestroyCursor(m_hCursor);
@@ -43,30 +46,28 @@ CHrefStatic::~CHrefStatic() {
 }
 
 HBRUSH CHrefStatic::CtlColor(HDC dc, UINT /*ctlColor*/) {
-    if (m_fontLink.GetSafeHandle() == nullptr) {
+    if (m_hLinkFont == nullptr) {
         LOGFONTA logFont{};
         auto font = reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
         GetObjectA(font, sizeof logFont, &logFont);
         logFont.lfUnderline = 1;
-        m_fontLink.CreateFontIndirect(logFont);
+        m_hLinkFont = CreateFontIndirectA(&logFont);
     }
-    SelectObject(dc, m_fontLink.GetSafeHandle());
+    SelectObject(dc, m_hLinkFont);
     SetTextColor(dc, kLinkColor);
     SetBkMode(dc, TRANSPARENT);
     return m_hBackground;
 }
 
 LRESULT CHrefStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_SETCURSOR:
+    if (message == WM_SETCURSOR) {
         SetCursor(m_hCursor);
         return TRUE;
-    case WM_LBUTTONDOWN:
-        OpenLink();
-        return Default(message, wParam, lParam);
-    default:
-        return Default(message, wParam, lParam);
     }
+    if (message == WM_LBUTTONDOWN) {
+        OpenLink();
+    }
+    return Default(message, wParam, lParam);
 }
 
 void CHrefStatic::OpenLink() {

@@ -17,7 +17,7 @@ protected:
 private:
     void OpenLink();
 
-    CFont m_fontLink;
+    HFONT m_hLinkFont = nullptr; // the control's font underlined, made when first drawn
     HBRUSH m_hBackground = nullptr;
     HCURSOR m_hCursor = nullptr;
     bool m_bOwnCursor = false;

@@ -5,8 +5,8 @@
 #include "log/trace_scope.h"
 #include "os/system_folder.h"
 #include "readiness/installer_version_dialog.h"
-#include "text/mbstring.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,41 +15,37 @@ namespace {
 
 constexpr const char* kEngineFiles[] = {"msiexec.exe", "msi.dll", "msihnd.dll"};
 
-struct EngineFileVersion {
-    std::string full;     // a.b.c.d
-    std::string compared; // a.b.c.0
-};
-
-// The version of one engine file; both texts stay empty when it cannot be read.
-EngineFileVersion ReadEngineFileVersion(const std::string& path) {
-    EngineFileVersion version;
+// The version "a.b.c.d" of one engine file; "" when it cannot be read.
+std::string ReadEngineFileVersion(const std::string& path) {
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        return version;
+        return "";
     }
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
     if (size == 0) {
-        return version;
+        return "";
     }
     std::vector<char> block(size, '\0');
     if (!GetFileVersionInfoA(path.c_str(), handle, size, block.data())) {
-        return version;
+        return "";
     }
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
     if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<LPVOID*>(&info), &length) ||
         info == nullptr) {
-        return version;
+        return "";
     }
-    const unsigned parts[4] = {HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-                               HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS)};
     char text[64];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", parts[0], parts[1], parts[2], parts[3]);
-    version.full = text;
-    TraceLine(path + "：" + version.full);
-    std::snprintf(text, sizeof text, "%u.%u.%u.0", parts[0], parts[1], parts[2]);
-    version.compared = text;
-    return version;
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", HIWORD(info->dwFileVersionMS),
+                  LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
+                  LOWORD(info->dwFileVersionLS));
+    TraceLine(path + "：" + text);
+    return text;
+}
+
+// The first three numbers of a version: the files of one engine may differ in the fourth.
+std::string WithoutRevision(const std::string& version) {
+    return version.substr(0, version.rfind('.'));
 }
 
 } // namespace
@@ -62,17 +58,13 @@ EngineCheck CheckInstallerEngine(const tagLaunchContext& context) {
     CTraceScope unnamed("");
     CTraceScope scope("Check DllVer");
 
-    std::vector<EngineFileVersion> versions;
+    std::vector<std::pair<std::string, std::string>> files; // name, version
     for (const char* file : kEngineFiles) {
-        versions.push_back(ReadEngineFileVersion(folder + file));
+        files.emplace_back(file, ReadEngineFileVersion(folder + file));
     }
-    bool agree = true;
-    for (const EngineFileVersion& version : versions) {
-        if (text::MakeUpper(version.compared) != text::MakeUpper(versions[0].compared)) {
-            agree = false;
-        }
-    }
-    if (agree) {
+    if (std::all_of(files.begin(), files.end(), [&](const auto& file) {
+            return WithoutRevision(file.second) == WithoutRevision(files[0].second);
+        })) {
         return EngineCheck::GoOn;
     }
 
@@ -83,10 +75,7 @@ EngineCheck CheckInstallerEngine(const tagLaunchContext& context) {
         return EngineCheck::NobodyAsked;
     }
     CWindowsInstallerVerInfo dialog;
-    for (std::size_t index = 0; index < versions.size(); ++index) {
-        dialog.m_astrFileNames.push_back(kEngineFiles[index]);
-        dialog.m_astrFileVersions.push_back(versions[index].full);
-    }
+    dialog.m_aFiles = files;
     dialog.m_strLinkAddress = GetInstallDatUrl(context);
     const INT_PTR answer = dialog.DoModal();
     if (answer == IDOK) {

@@ -12,10 +12,6 @@ constexpr char kMessage[] = "Windows Installer の各ファイルの同期がと
 
 CWindowsInstallerVerInfo::CWindowsInstallerVerInfo() : CDialog(IDD_WINDOWS_INSTALLER_VERINFO) {}
 
-std::pair<int, int> CWindowsInstallerVerInfo::ColumnWidths(int listWidth) {
-    return {static_cast<int>(listWidth * 0.4), static_cast<int>(listWidth * 0.6)};
-}
-
 void CWindowsInstallerVerInfo::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_VERSION_MESSAGE, m_staticMessage);
@@ -26,16 +22,14 @@ void CWindowsInstallerVerInfo::DoDataExchange(CDataExchange* pDX) {
 BOOL CWindowsInstallerVerInfo::OnInitDialog() {
     CDialog::OnInitDialog();
 
-    const RECT client = m_listVersions.GetClientRect();
-    const auto [nameWidth, versionWidth] = ColumnWidths(client.right - client.left);
-    m_listVersions.InsertColumn(0, "ファイル名", LVCFMT_LEFT, nameWidth);
-    m_listVersions.InsertColumn(1, "バージョン", LVCFMT_LEFT, versionWidth);
-    m_listVersions.DeleteAllItems();
-    for (std::size_t index = 0; index < m_astrFileNames.size(); ++index) {
-        const int row = static_cast<int>(index);
-        m_listVersions.InsertItem(row, m_astrFileNames[index]);
-        m_listVersions.SetItemText(
-            row, 1, index < m_astrFileVersions.size() ? m_astrFileVersions[index] : std::string());
+    RECT client{};
+    GetClientRect(m_listVersions.m_hWnd, &client);
+    const int width = client.right - client.left;
+    m_listVersions.InsertColumn(0, "ファイル名", LVCFMT_LEFT, static_cast<int>(width * 0.4));
+    m_listVersions.InsertColumn(1, "バージョン", LVCFMT_LEFT, static_cast<int>(width * 0.6));
+    for (std::size_t row = 0; row < m_aFiles.size(); ++row) {
+        m_listVersions.InsertItem(static_cast<int>(row), m_aFiles[row].first);
+        m_listVersions.SetItemText(static_cast<int>(row), 1, m_aFiles[row].second);
     }
     m_staticMessage.SetWindowText(kMessage);
     m_staticLink.SetWindowText(m_strLinkAddress);

@@ -13,11 +13,8 @@ public:
     CWindowsInstallerVerInfo();
 
     std::string m_strLinkAddress;
-    std::vector<std::string> m_astrFileNames;
-    std::vector<std::string> m_astrFileVersions; // one per file name, "" when unreadable
-
-    // Widths of the name and version columns for a list of this client width.
-    static std::pair<int, int> ColumnWidths(int listWidth);
+    // Each file's name and version, the version "" when unreadable.
+    std::vector<std::pair<std::string, std::string>> m_aFiles;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

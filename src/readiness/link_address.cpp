@@ -3,6 +3,8 @@
 #include "os/win32api.h"
 #include "text/mbstring.h"
 
+#include <algorithm>
+
 namespace {
 
 bool StartsWithNoCase(const std::string& text, const char* prefix) {
@@ -18,35 +20,23 @@ bool IsHostCharacter(char ch) {
 // "www.example.com" or "support.example.com/qernoe": a dotted host of letters, digits and
 // hyphens, then an optional path of printable characters that a browser takes as they are.
 bool IsBareHost(const std::string& text) {
-    const std::size_t hostEnd = text.find_first_of("/?#");
-    const std::string host = text.substr(0, hostEnd);
+    const std::string host = text.substr(0, text.find_first_of("/?#"));
     if (host.empty() || host.find('.') == std::string::npos || host.front() == '.' ||
         host.front() == '-' || host.back() == '.' || host.back() == '-') {
         return false;
     }
-    for (char ch : host) {
-        if (!IsHostCharacter(ch)) {
-            return false;
-        }
-    }
-    for (unsigned char ch : text) {
-        if (ch <= ' ' || ch >= 0x7F || ch == '"' || ch == '<' || ch == '>' || ch == '\\') {
-            return false;
-        }
-    }
-    return true;
+    return std::all_of(host.begin(), host.end(), IsHostCharacter) &&
+           std::none_of(text.begin(), text.end(), [](unsigned char ch) {
+               return ch <= ' ' || ch >= 0x7F || ch == '"' || ch == '<' || ch == '>' || ch == '\\';
+           });
 }
 
 // A quote or a blank would end the address on the command line of the program the shell starts
 // for it (a mail program, a browser) and hand the rest over as that program's own arguments.
 // None of these bytes is ever the second byte of a double-byte character.
 bool HoldsArgumentBreak(const std::string& text) {
-    for (unsigned char ch : text) {
-        if (ch <= ' ' || ch == 0x7F || ch == '"') {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(text.begin(), text.end(),
+                       [](unsigned char ch) { return ch <= ' ' || ch == 0x7F || ch == '"'; });
 }
 
 } // namespace

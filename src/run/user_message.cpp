@@ -3,14 +3,10 @@
 #include "run/launch_context.h"
 #include "log/trace_log.h"
 
-namespace {
-constexpr UINT kBoxStyle = MB_OK | MB_ICONWARNING;
-} // namespace
-
 void ShowWarningBox(const tagLaunchContext& context, const std::string& caption,
                     const std::string& text) {
     if (!context.IsUnattended()) {
-        MessageBoxA(nullptr, text.c_str(), caption.c_str(), kBoxStyle);
+        MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     // One trace line per box: a line feed is never a second byte in code page 932.

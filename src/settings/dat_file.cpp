@@ -26,7 +26,7 @@ bool FitsOrFlag(DWORD result) {
 void CopyDatFile(tagLaunchContext& context) {
     CTraceScope scope("CopyDatFile");
     const std::string source = AppendBackslash(context.strExeDir) + "Install.dat";
-    TraceLine(("CopyFile1:" + source).c_str());
+    TraceLine("CopyFile1:" + source);
     if (!IsExistingFile(source)) {
         TraceLine("Install.dat Err");
         return;
@@ -49,8 +49,8 @@ void CopyDatFile(tagLaunchContext& context) {
     }
     context.strDatPath = tempFile;
 
-    TraceLine(("CopyFrom：" + source).c_str());
-    TraceLine(("CopyTo  ：" + context.strDatPath).c_str());
+    TraceLine("CopyFrom：" + source);
+    TraceLine("CopyTo  ：" + context.strDatPath);
     if (!CopyFileA(source.c_str(), context.strDatPath.c_str(), FALSE)) {
         TraceLastError("CopyFile Err");
     }
@@ -68,10 +68,9 @@ void DeleteDatFile(const tagLaunchContext& context) {
 }
 
 std::string GetInstallDatUrl(const tagLaunchContext& context) {
-    if (!IsExistingFile(context.strDatPath)) {
-        return "";
-    }
     std::string url;
-    CInstallDatReader(context.strDatPath, "Install").ReadString("URL", "", url);
+    if (IsExistingFile(context.strDatPath)) {
+        CInstallDatReader(context.strDatPath, "Install").ReadString("URL", "", url);
+    }
     return url;
 }

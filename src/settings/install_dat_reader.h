@@ -19,8 +19,6 @@ public:
     CInstallDatReader(std::string strFilePath, std::string strSection)
         : m_strFilePath(std::move(strFilePath)), m_strSection(std::move(strSection)) {}
 
-    void SetSection(std::string strSection) { m_strSection = std::move(strSection); }
-
     // TRUE with the key's text, or FALSE with `defaultValue` when the key is missing. A value
     // of exactly "~" reads as missing: it is the marker for "not found".
     BOOL ReadString(LPCSTR key, LPCSTR defaultValue, std::string& value) const;
