@@ -20,4 +20,8 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // The bytes of a file; "<none>" when it cannot be opened.
 std::string ReadBytes(const std::string& path);
 
+// A patch package, Authenticode-signed and then changed, in `folder`; "" when this world has
+// none (real Windows is given one in CONFORMANCE_CHANGED_SIGNED_MSP).
+std::string ChangedSignedPackage(const std::string& folder);
+
 } // namespace conformance

@@ -1,6 +1,8 @@
 // The real world: Windows, or Wine, which says so through ntdll's wine_get_version.
 #include "world.h"
 
+#include <cstdlib>
+
 #include "os/win32api.h"
 
 namespace conformance {
@@ -28,6 +30,11 @@ std::string SamplePackagesFolder() {
     std::string folder(path, length < MAX_PATH ? length : 0);
     folder = folder.substr(0, folder.find_last_of('\\') + 1);
     return folder + "packages\\";
+}
+
+std::string ChangedSignedPackage(const std::string& /*folder*/) {
+    const char* given = std::getenv("CONFORMANCE_CHANGED_SIGNED_MSP");
+    return given == nullptr ? "" : given;
 }
 
 } // namespace conformance
