@@ -208,6 +208,8 @@ TEST_F(MediaCheckTest, FindingsInTheSettingsAndThePatchFolder) {
              m.AddPatch("Z", "Ortolan Qerno6 E Build 1234", "{C1}", "6.0.1234", kOtherProduct);
          },
          false, "the launcher looks only for the probe's products"},
+        {[](UpdateMachine&) { DeleteFileA("C:\\Media\\Setup.exe"); }, false,
+         "Setup.exe: missing: whether a signed launcher would accept the patches is not known"},
         {[](UpdateMachine&) { DeleteFileA("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp"); }, true,
          "no *.msp in MSP\\: every run shows the launch-failure box and exits 1619"},
     };

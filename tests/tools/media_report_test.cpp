@@ -12,9 +12,12 @@ tagMediaReport SampleReport() {
     report.bSettingsRead = true;
     report.strUrl = "https://example.com/";
     report.aEntries = {{"Patch_ALPHA", "A_1234", "{5A5A5A5A-0001-0002-0003-000000000004}"}};
-    report.aPatches = {{"A_1234.msp", true, "Qerno Build 1234", "6.0.1234", "{P}", true},
-                       {"x.msp", false, "", "", "", false}};
+    const tagSignature publisher{0, true, 0, "CN=Qerno, C=JP"};
+    report.aPatches = {
+        {"A_1234.msp", true, "Qerno Build 1234", "6.0.1234", "{P}", true, publisher},
+        {"x.msp", false, "", "", "", false, {TRUST_E_BAD_DIGEST, false, 0, "CN=Qerno, C=JP"}}};
     report.probe = {0, "C:\\media\\MSP\\A_1234.msp", "{P}", "Qerno Build 1234", "Qerno"};
+    report.setupSignature = publisher;
     tagPackageRow row;
     row.strPackage = "C:\\pk\\product.msi";
     row.strEdition = "ALPHA";
@@ -41,6 +44,11 @@ TEST(MediaReportTest, TheTableForPeople) {
               "  A_1234.msp  \"Qerno Build 1234\"  6.0.1234  {P}  listed\n"
               "  x.msp       (not a readable patch package)\n"
               "Probe package: MSP\\A_1234.msp, caption \"Qerno\"\n"
+              "Signatures  (valid: intact, and by a publisher this machine's roots trust)\n"
+              "  Setup.exe       signed  valid                               CN=Qerno, C=JP\n"
+              "  MSP\\A_1234.msp  signed  valid                               CN=Qerno, C=JP\n"
+              "  MSP\\x.msp       signed  invalid: WinVerifyTrust 0x80096010  CN=Qerno, C=JP\n"
+              "Patch check: Setup.exe applies only patches signed by CN=Qerno, C=JP\n"
               "\n"
               "PACKAGE      EDITION  SECTION      PATCH   TARGETS  MODE  BOX    TRACE  EXIT\n"
               "product.msi  ALPHA    Patch_ALPHA  A_1234  yes      1     setup  2816   msiexec's\n"
@@ -62,6 +70,14 @@ TEST(MediaReportTest, TheJsonForAPipeline) {
               std::string::npos);
     EXPECT_NE(json.find("\"probe\": {\"file\": \"A_1234.msp\", \"traceCode\": 0,"),
               std::string::npos);
+    EXPECT_NE(json.find("\"listed\": false, \"signature\": {\"signed\": true, \"valid\": false, "
+                        "\"trustResult\": \"0x80096010\", \"chainError\": null, \"subject\": "
+                        "\"CN=Qerno, C=JP\"}}"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"setupSignature\": {\"signed\": true, \"valid\": true, \"trustResult\": "
+                        "\"0x00000000\", \"chainError\": \"0x00000000\", \"subject\": \"CN=Qerno, "
+                        "C=JP\"},\n  \"requiredSigner\": \"CN=Qerno, C=JP\",\n"),
+              std::string::npos);
     EXPECT_NE(json.find("{\"level\": \"warning\", \"subject\": \"MSP\\\\x.msp\", \"text\": "),
               std::string::npos);
     // Nothing but ASCII, whatever the texts held.
@@ -74,6 +90,8 @@ TEST(MediaReportTest, TheJsonForAPipeline) {
     const std::string empty = FormatReportJson(none);
     EXPECT_NE(empty.find("\"url\": null,\n  \"entries\": [],"), std::string::npos);
     EXPECT_NE(empty.find("\"probe\": {\"file\": null, \"traceCode\": 0,"), std::string::npos);
+    EXPECT_NE(empty.find("\"setupSignature\": null,\n  \"requiredSigner\": null,"),
+              std::string::npos);
 }
 
 TEST(MediaReportTest, JsonStringsOfCodePage932Texts) {

@@ -3,6 +3,7 @@
 #include "package_check.h"
 #include "patch_folder_check.h"
 #include "settings_check.h"
+#include "trust_check.h"
 
 #include "settings/dat_file.h"
 #include "run/launch_context.h"
@@ -37,9 +38,11 @@ tagMediaReport CheckMedia(const tagCheckRequest& request) {
     }
     tagLaunchContext context;
     context.strExeDir = AppendBackslash(request.strMedia);
+    context.strExePath = context.strExeDir + "Setup.exe";
     CDatFileCopy copy(context);
     CheckSettings(context, report);
     CheckPatchFolder(context, report);
+    CheckTrust(context, report);
     for (const std::string& applied : request.astrApplied) {
         std::string versionText;
         DWORD build = 0;

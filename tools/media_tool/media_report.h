@@ -3,6 +3,7 @@
 // code page 932, as the launcher has them.
 #pragma once
 
+#include "patch/signature.h"
 #include "patch/update_decision.h"
 
 #include <optional>
@@ -30,6 +31,7 @@ struct tagPatchFile {
     std::string strBuildVersion; // DBuildVersion, "" when it cannot be read
     std::string strTarget;
     bool bListed = false;
+    tagSignature signature;
 };
 
 // What Setup.exe would do on a machine where this product package is installed.
@@ -55,7 +57,8 @@ struct tagMediaReport {
     std::optional<std::string> strUrl; // when [Install] has a URL
     std::vector<tagSettingsEntry> aEntries;
     std::vector<tagPatchFile> aPatches;
-    tagUpdateProbe probe; // the first *.msp and its caption
+    tagUpdateProbe probe;                       // the first *.msp and its caption
+    std::optional<tagSignature> setupSignature; // Setup.exe's, when the media hold one
     std::vector<tagPackageRow> aRows;
     std::vector<tagMediaFinding> aFindings;
 

@@ -2,6 +2,7 @@
 
 #include "json_text.h"
 #include "media_paths.h"
+#include "trust_check.h"
 
 #include "run/exit_codes.h"
 #include "text/mbstring.h"
@@ -65,6 +66,37 @@ std::string FormatPatches(const tagMediaReport& report) {
            report.probe.strCaption + "\"\n";
 }
 
+std::vector<std::string> SignatureCells(const std::string& file, const tagSignature& signature) {
+    const std::string fault = GetSignatureFault(signature);
+    return {file, IsSigned(signature) ? "signed" : "unsigned",
+            fault.empty() ? "valid" : (IsSigned(signature) ? "invalid: " + fault : kNone),
+            OrNone(signature.strSubject)};
+}
+
+std::string DescribePatchCheck(const std::optional<tagSignature>& setup) {
+    if (!setup) {
+        return "not known, no Setup.exe";
+    }
+    if (setup->IsValid()) {
+        return "Setup.exe applies only patches signed by " + setup->strSubject;
+    }
+    return IsSigned(*setup) ? "none, Setup.exe's signature is not valid: it applies any patch"
+                            : "none, Setup.exe is unsigned (a development build): it applies any "
+                              "patch";
+}
+
+std::string FormatSignatures(const tagMediaReport& report) {
+    std::vector<std::vector<std::string>> lines;
+    lines.push_back(report.setupSignature ? SignatureCells("Setup.exe", *report.setupSignature)
+                                          : std::vector<std::string>{"Setup.exe", "(missing)"});
+    for (const tagPatchFile& patch : report.aPatches) {
+        lines.push_back(SignatureCells("MSP\\" + patch.strName, patch.signature));
+    }
+    return "Signatures  (valid: intact, and by a publisher this machine's roots trust)\n" +
+           FormatColumns(lines, "  ") +
+           "Patch check: " + DescribePatchCheck(report.setupSignature) + "\n";
+}
+
 std::string FormatRows(const tagMediaReport& report) {
     std::vector<std::vector<std::string>> lines = {
         {"PACKAGE", "EDITION", "SECTION", "PATCH", "TARGETS", "MODE", "BOX", "TRACE", "EXIT"}};
@@ -76,6 +108,17 @@ std::string FormatRows(const tagMediaReport& report) {
              std::to_string(row.nTraceCode), ExitText(row)});
     }
     return FormatColumns(lines, "");
+}
+
+std::string SignatureJson(const tagSignature& signature) {
+    const auto code = [](unsigned long value) { return JsonString(FormatResultCode(value)); };
+    return JsonObject({
+        {"signed", IsSigned(signature) ? "true" : "false"},
+        {"valid", signature.IsValid() ? "true" : "false"},
+        {"trustResult", code(static_cast<DWORD>(signature.lTrustResult))},
+        {"chainError", signature.bChainChecked ? code(signature.dwChainError) : "null"},
+        {"subject", JsonString(signature.strSubject)},
+    });
 }
 
 std::string PackageJson(const tagPackageRow& row) {
@@ -139,8 +182,8 @@ std::string FormatColumns(const std::vector<std::vector<std::string>>& rows,
 }
 
 std::string FormatReportTable(const tagMediaReport& report) {
-    std::string out =
-        "Media " + report.strMedia + "\n" + FormatSettings(report) + FormatPatches(report);
+    std::string out = "Media " + report.strMedia + "\n" + FormatSettings(report) +
+                      FormatPatches(report) + FormatSignatures(report);
     if (!report.aRows.empty()) {
         out += "\n";
         out += FormatRows(report);
@@ -168,7 +211,8 @@ std::string FormatReportJson(const tagMediaReport& report) {
                                       {"title", JsonString(patch.strTitle)},
                                       {"buildVersion", JsonString(patch.strBuildVersion)},
                                       {"targets", JsonString(patch.strTarget)},
-                                      {"listed", patch.bListed ? "true" : "false"}}));
+                                      {"listed", patch.bListed ? "true" : "false"},
+                                      {"signature", SignatureJson(patch.signature)}}));
     }
     const tagUpdateProbe& probe = report.probe;
     const std::string probeJson = JsonObject(
@@ -176,6 +220,7 @@ std::string FormatReportJson(const tagMediaReport& report) {
          {"traceCode", std::to_string(probe.nTraceCode)},
          {"title", JsonString(probe.strTitle)},
          {"caption", JsonString(probe.strCaption)}});
+    const std::optional<tagSignature>& setup = report.setupSignature;
     std::vector<std::string> packages;
     for (const tagPackageRow& row : report.aRows) {
         packages.push_back(PackageJson(row));
@@ -193,6 +238,9 @@ std::string FormatReportJson(const tagMediaReport& report) {
            ",\n  \"url\": " + JsonStringOrNull(report.strUrl) +
            ",\n  \"entries\": " + JsonArray(entries, 2) +
            ",\n  \"patches\": " + JsonArray(patches, 2) + ",\n  \"probe\": " + probeJson +
+           ",\n  \"setupSignature\": " + (setup ? SignatureJson(*setup) : "null") +
+           ",\n  \"requiredSigner\": " +
+           (setup && setup->IsValid() ? JsonString(setup->strSubject) : "null") +
            ",\n  \"packages\": " + JsonArray(packages, 2) +
            ",\n  \"findings\": " + JsonArray(findings, 2) + "\n}\n";
 }

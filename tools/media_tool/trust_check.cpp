@@ -1,0 +1,53 @@
+#include "trust_check.h"
+
+#include "os/path_tests.h"
+#include "run/launch_context.h"
+
+#include <cstdio>
+
+bool IsSigned(const tagSignature& signature) {
+    return signature.lTrustResult != TRUST_E_NOSIGNATURE;
+}
+
+std::string GetSignatureFault(const tagSignature& signature) {
+    if (signature.IsValid()) {
+        return "";
+    }
+    if (!IsSigned(signature)) {
+        return "unsigned";
+    }
+    if (signature.lTrustResult != 0) {
+        return "WinVerifyTrust " + FormatResultCode(static_cast<DWORD>(signature.lTrustResult));
+    }
+    if (!signature.bChainChecked) {
+        return "chain policy not checked";
+    }
+    if (signature.dwChainError != 0) {
+        return "chain policy " + FormatResultCode(signature.dwChainError);
+    }
+    return "no signer's subject";
+}
+
+std::string FormatResultCode(unsigned long code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", code);
+    return text;
+}
+
+void CheckTrust(const tagLaunchContext& context, tagMediaReport& report) {
+    const std::string patchFolder = context.strExeDir + "MSP\\";
+    for (tagPatchFile& patch : report.aPatches) {
+        patch.signature = ReadSignature(patchFolder + patch.strName);
+    }
+    if (!IsExistingFile(context.strExePath)) {
+        report.AddWarning("Setup.exe", "missing: whether a signed launcher would accept the "
+                                       "patches is not known");
+        return;
+    }
+    const tagSignature& setup = report.setupSignature.emplace(ReadSignature(context.strExePath));
+    if (IsSigned(setup) && !setup.IsValid()) {
+        report.AddWarning("Setup.exe", "signed, but the signature is not valid here (" +
+                                           GetSignatureFault(setup) +
+                                           "): it checks no patch's signature");
+    }
+}

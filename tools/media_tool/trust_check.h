@@ -1,0 +1,22 @@
+// The signatures on the media, Setup.exe's and every patch's, judged by the launcher's own rule:
+// a validly signed Setup.exe applies only patches that its own publisher signed.
+#pragma once
+
+#include "media_report.h"
+
+#include <string>
+
+struct tagLaunchContext;
+
+// Needs the patches (CheckPatchFolder) and the launcher's path in `context`.
+void CheckTrust(const tagLaunchContext& context, tagMediaReport& report);
+
+// A signature at all, good or bad.
+bool IsSigned(const tagSignature& signature);
+
+// Why the signature is not valid: "unsigned", "WinVerifyTrust 0x80096010", "chain policy
+// 0x800B0109", ...; "" when it is valid.
+std::string GetSignatureFault(const tagSignature& signature);
+
+// "0x800B0109": the form Windows' documentation and the launcher's trace give these codes in.
+std::string FormatResultCode(unsigned long code);
