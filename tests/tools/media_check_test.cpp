@@ -1,6 +1,7 @@
 // media_tool check on the simulated machine: its rows say what a whole launcher run on the same
 // machine then does, and its findings name what is wrong with the media.
 #include "media_check.h"
+#include "report_text.h"
 
 #include "os/windows_version.h"
 #include "support/update_machine.h"
@@ -127,6 +128,73 @@ TEST_F(MediaCheckTest, TheRowIsWhatTheLauncherThenDoes) {
         expected.push_back(std::to_string(checked.nTraceCode));
         EXPECT_EQ(DecisionCodes(m.Trace()), expected);
         EXPECT_EQ(checked.nBox == UpdateBoxSetup ? 0 : checked.nExitCode, row.exitCode);
+    }
+}
+
+TEST_F(MediaCheckTest, SignaturesAsTheLauncherJudgesThem) {
+    constexpr char kPublisher[] = "CN=Ortolan Test Publisher, O=Ortolan, C=JP";
+    const sim::Signature good{kPublisher, true, true};
+    const sim::Signature broken{kPublisher, false, true};
+    const sim::Signature untrusted{kPublisher, true, false};
+    const std::optional<sim::Signature> none;
+    const struct {
+        const char* name;
+        std::optional<sim::Signature> setup;
+        std::optional<sim::Signature> patch;
+        std::optional<sim::Signature> spare; // an unlisted second patch, when signed
+        bool acceptsUntrustedRoots;          // WinVerifyTrust as Wine 8 answers
+        int exitCode;                        // the launch's
+        bool error;
+        const char* finding; // "" for none at all
+        const char* shown;   // in the table
+    } rows[] = {
+        {"unsigned launcher and patch", none, none, none, false, 0, false, "",
+         "Patch check: none, Setup.exe is unsigned (a development build)"},
+        {"unsigned launcher, another's patch", none, sim::Signature{"CN=Other"}, none, false, 0,
+         false, "", "signed    valid  CN=Other\n"},
+        {"same publisher", good, good, good, false, 0, false, "",
+         "Patch check: Setup.exe applies only patches signed by CN=Ortolan Test Publisher"},
+        {"unsigned patch", good, none, good, false, 1643, true,
+         "MSP\\QernoE6_ALPHA_1234.msp: unsigned: the signed Setup.exe refuses it and exits 1643",
+         "unsigned  -  "},
+        {"another publisher", good, sim::Signature{"CN=Other"}, good, false, 1643, true,
+         "signed by CN=Other, not by Setup.exe's publisher CN=Ortolan Test Publisher", ""},
+        {"changed after signing", good, broken, good, false, 1643, true,
+         "its signature is not valid (WinVerifyTrust 0x80096010)", "invalid: WinVerifyTrust"},
+        {"an untrusted root", good, untrusted, good, false, 1643, true,
+         "not valid (WinVerifyTrust 0x800B0109)", ""},
+        {"an untrusted root that WinVerifyTrust lets pass", good, untrusted, good, true, 1643, true,
+         "not valid (chain policy 0x800B0109)", "invalid: chain policy 0x800B0109"},
+        {"a launcher whose own root is untrusted", untrusted, none, none, false, 0, false,
+         "Setup.exe: signed, but the signature is not valid here (WinVerifyTrust 0x800B0109)",
+         "Patch check: none, Setup.exe's signature is not valid"},
+        {"an unlisted unsigned patch", good, good, none, false, 0, true,
+         "MSP\\Spare.msp: unsigned: the signed Setup.exe refuses it", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        UpdateMachine m;
+        m.AddPatch("Spare", "Ortolan Qerno6 E Build 1200", "{C1}", "6.0.1200");
+        m.machine.Files().SetSignature("C:\\Media\\Setup.exe", row.setup);
+        m.machine.Files().SetSignature("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp", row.patch);
+        m.machine.Files().SetSignature("C:\\Media\\MSP\\Spare.msp", row.spare);
+        m.machine.SetTrustAcceptsUntrustedRoots(row.acceptsUntrustedRoots);
+        const tagMediaReport report = Check();
+        EXPECT_EQ(sim::OpenTrustStates(), 0u);
+        if (*row.finding != '\0') {
+            EXPECT_TRUE(HasFinding(report, row.error, row.finding));
+        }
+        EXPECT_EQ(report.CountFindings(true) != 0, row.error);
+        EXPECT_EQ(report.CountFindings(false), 1 + (*row.finding != '\0' && !row.error));
+        EXPECT_NE(FormatReportTable(report).find(row.shown), std::string::npos)
+            << FormatReportTable(report);
+        ASSERT_EQ(report.aRows.size(), 1u);
+        const tagPackageRow& checked = report.aRows[0];
+        EXPECT_EQ(
+            HasFinding(report, true, "then refuses the patch QernoE6_ALPHA_1234 and exits 1643"),
+            row.exitCode == 1643);
+        EXPECT_EQ(m.Launch("/silent2"), row.exitCode);
+        EXPECT_EQ(checked.IsExitCodeFromInstaller() ? 0 : checked.nExitCode, row.exitCode);
     }
 }
 

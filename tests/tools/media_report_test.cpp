@@ -30,6 +30,10 @@ tagMediaReport SampleReport() {
     row.strCaption = "Qerno";
     row.strText = "Qerno Build 1234のセットアップを行います。\n\n";
     report.aRows = {row};
+    row.strPackage = "C:\\pk\\other.msi";
+    row.bPatchRejected = true;
+    row.nExitCode = 1643;
+    report.aRows.push_back(row);
     report.AddError("MSP\\x.msp", "cannot be read");
     report.AddWarning("MSP\\x.msp", "listed in no Patch_<edition> section");
     return report;
@@ -52,6 +56,7 @@ TEST(MediaReportTest, TheTableForPeople) {
               "\n"
               "PACKAGE      EDITION  SECTION      PATCH   TARGETS  MODE  BOX    TRACE  EXIT\n"
               "product.msi  ALPHA    Patch_ALPHA  A_1234  yes      1     setup  2816   msiexec's\n"
+              "other.msi    ALPHA    Patch_ALPHA  A_1234  yes      1     setup  2816   1643\n"
               "\n"
               "error    MSP\\x.msp: cannot be read\n"
               "warning  MSP\\x.msp: listed in no Patch_<edition> section\n"
@@ -77,6 +82,8 @@ TEST(MediaReportTest, TheJsonForAPipeline) {
     EXPECT_NE(json.find("\"setupSignature\": {\"signed\": true, \"valid\": true, \"trustResult\": "
                         "\"0x00000000\", \"chainError\": \"0x00000000\", \"subject\": \"CN=Qerno, "
                         "C=JP\"},\n  \"requiredSigner\": \"CN=Qerno, C=JP\",\n"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"exitCode\": 1643, \"exitCodeFromInstaller\": false}"),
               std::string::npos);
     EXPECT_NE(json.find("{\"level\": \"warning\", \"subject\": \"MSP\\\\x.msp\", \"text\": "),
               std::string::npos);

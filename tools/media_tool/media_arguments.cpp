@@ -16,6 +16,8 @@ const char kMediaToolUsage[] =
     "       from its title). For each product package, as if it were the installed one, it\n"
     "       names the edition, the section, the listed patch and whether that patch targets\n"
     "       the product, and what Setup.exe would do: install mode, box, trace code, exit code.\n"
+    "       It reads the signatures too, Setup.exe's and every patch's: a validly signed\n"
+    "       Setup.exe refuses (1643) a patch that its own publisher did not validly sign.\n"
     "  --package FILE  a product package (.msi) of an edition, any build\n"
     "  --applied FILE  a patch package (.msp) already applied to the product\n"
     "  --json          the report as JSON\n"

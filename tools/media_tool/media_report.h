@@ -49,6 +49,10 @@ struct tagPackageRow {
     std::string strCaption;
     std::string strText;
     int nExitCode = 0;
+    bool bPatchRejected = false; // a signed Setup.exe refuses the listed patch after the box
+
+    // After the setup box the installer's exit code is the run's, unless the patch is refused.
+    bool IsExitCodeFromInstaller() const { return nBox == UpdateBoxSetup && !bPatchRejected; }
 };
 
 struct tagMediaReport {

@@ -6,7 +6,9 @@
 #include "msiquery/package_queries.h"
 #include "msiquery/patch_summary.h"
 #include "os/path_tests.h"
+#include "patch/patch_trust.h"
 #include "patch/update_decision.h"
+#include "run/exit_codes.h"
 
 namespace {
 
@@ -69,6 +71,15 @@ void CheckPackage(const tagLaunchContext& context, const std::string& package,
         report.AddError(package, std::string("Setup.exe shows the ") +
                                      GetUpdateBoxName(decision.nBox) + " box and exits " +
                                      std::to_string(decision.nExitCode));
+    }
+    // After its setup box a signed Setup.exe still refuses a patch its publisher did not sign.
+    if (decision.nBox == UpdateBoxSetup &&
+        CheckPatchTrust(context, decision.listing.strPatchPath) == PatchTrust::Rejected) {
+        row.bPatchRejected = true;
+        row.nExitCode = ExitCodePatchRejected;
+        report.AddError(package, "Setup.exe shows the setup box, then refuses the patch " +
+                                     row.strPatchName + " and exits " +
+                                     std::to_string(ExitCodePatchRejected));
     }
     report.aRows.push_back(row);
 }

@@ -22,8 +22,7 @@ std::string YesNo(const std::optional<bool>& value) {
 }
 
 std::string ExitText(const tagPackageRow& row) {
-    // After the setup box the installer's exit code is the run's: 0 when it applies the patch.
-    return row.nBox == UpdateBoxSetup ? "msiexec's" : std::to_string(row.nExitCode);
+    return row.IsExitCodeFromInstaller() ? "msiexec's" : std::to_string(row.nExitCode);
 }
 
 std::string CountText(int count, const char* word) {
@@ -136,8 +135,9 @@ std::string PackageJson(const tagPackageRow& row) {
         {"box", JsonString(GetUpdateBoxName(row.nBox))},
         {"caption", JsonString(row.strCaption)},
         {"text", JsonString(row.strText)},
-        {"exitCode", std::to_string(row.nBox == UpdateBoxSetup ? ExitCodeSuccess : row.nExitCode)},
-        {"exitCodeFromInstaller", row.nBox == UpdateBoxSetup ? "true" : "false"},
+        {"exitCode",
+         std::to_string(row.IsExitCodeFromInstaller() ? ExitCodeSuccess : row.nExitCode)},
+        {"exitCodeFromInstaller", row.IsExitCodeFromInstaller() ? "true" : "false"},
     });
 }
 

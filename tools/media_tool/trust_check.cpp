@@ -1,9 +1,29 @@
 #include "trust_check.h"
 
 #include "os/path_tests.h"
+#include "patch/patch_trust.h"
+#include "run/exit_codes.h"
 #include "run/launch_context.h"
 
 #include <cstdio>
+
+namespace {
+
+std::string RefusalText(const tagSignature& setup, const tagSignature& patch) {
+    std::string why;
+    if (patch.IsValid()) {
+        why =
+            "signed by " + patch.strSubject + ", not by Setup.exe's publisher " + setup.strSubject;
+    } else if (!IsSigned(patch)) {
+        why = "unsigned";
+    } else {
+        why = "its signature is not valid (" + GetSignatureFault(patch) + ")";
+    }
+    return why + ": the signed Setup.exe refuses it and exits " +
+           std::to_string(ExitCodePatchRejected);
+}
+
+} // namespace
 
 bool IsSigned(const tagSignature& signature) {
     return signature.lTrustResult != TRUST_E_NOSIGNATURE;
@@ -49,5 +69,11 @@ void CheckTrust(const tagLaunchContext& context, tagMediaReport& report) {
         report.AddWarning("Setup.exe", "signed, but the signature is not valid here (" +
                                            GetSignatureFault(setup) +
                                            "): it checks no patch's signature");
+    }
+    for (const tagPatchFile& patch : report.aPatches) {
+        // The launcher's own verdict, so that the check and a run cannot disagree.
+        if (CheckPatchTrust(context, patchFolder + patch.strName) == PatchTrust::Rejected) {
+            report.AddError("MSP\\" + patch.strName, RefusalText(setup, patch.signature));
+        }
     }
 }

@@ -8,7 +8,8 @@
 
 struct tagLaunchContext;
 
-// Needs the patches (CheckPatchFolder) and the launcher's path in `context`.
+// Needs the patches (CheckPatchFolder) and the launcher's path in `context`. Every patch that a
+// signed Setup.exe would refuse is an error, listed or not, as every other fault of a patch is.
 void CheckTrust(const tagLaunchContext& context, tagMediaReport& report);
 
 // A signature at all, good or bad.
