@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr char kJournalKey[] = "SOFTWARE\\QernoE\\Setup";
 const char* const kOutside[] = {
     "C:\\Windows\\System32\\a.dll", "C:\\Windows\\System32\\Bakup_a.dll",
     "C:\\Program Files (x86)\\a.dll", "C:\\Program Files (x86)\\Bakup_a.dll"};
@@ -49,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
          {"a.dll", "Bakup_b.dll", "Qerno3D\\Bakup_c.exe", "Qerno3D\\d.exe"}) {
         machine.Files().WriteFile(folder + name, name);
     }
-    machine.Keys().SetValue(HKEY_LOCAL_MACHINE, sim::RegView::Bits32, kJournalKey, "MovedFiles",
-                            REG_MULTI_SZ, bytes);
+    update.PlantJournal(bytes);
     std::string before = Listing(machine);
     RecoverFile();
     for (const char* path : kOutside) {

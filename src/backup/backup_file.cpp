@@ -18,10 +18,6 @@
 namespace {
 
 constexpr char kMainFiles[] = "Qerno.exe;Wardex.exe;Plinth.dll";
-constexpr char kSubfolders[] = "Qerno3D\\";
-constexpr char kBackupPrefix[] = "Bakup_";
-// An older backup waits under its name + this while the run decides whether it is still needed.
-constexpr char kSetAsideSuffix[] = ".old";
 constexpr std::int64_t kBackupAge = 1'296'000; // 15 days
 constexpr std::int64_t kTicksPerSecond = 10'000'000;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
@@ -156,7 +152,7 @@ void BackUpProgramFiles(const std::string& folder, CMoveJournal& journal,
 
     std::vector<std::string> folders{folder};
     std::vector<std::string> subfolders;
-    SplitString(kSubfolders, ";", subfolders);
+    SplitString(kBackupSubfolders, ";", subfolders);
     for (const std::string& subfolder : subfolders) {
         const std::string path = AppendBackslash(folder + subfolder);
         if (IsExistingFolder(path)) {

@@ -15,6 +15,13 @@ struct tagMovedFile {
     std::string strSetAsidePath;
 };
 
+// A file moved aside is named kBackupPrefix + its name, beside it; an older backup of that name
+// waits under its name + kSetAsideSuffix while the installer runs. The program folder's
+// subfolders that are backed up too, ";"-separated.
+inline constexpr char kBackupPrefix[] = "Bakup_";
+inline constexpr char kSetAsideSuffix[] = ".old";
+inline constexpr char kBackupSubfolders[] = "Qerno3D\\";
+
 class CMoveJournal;
 
 // Finds the program folder of the product the patch targets (`installedProduct`, the one the

@@ -7,6 +7,7 @@
 #include "os/scoped_handle.h"
 #include "text/append_backslash.h"
 #include "text/mbstring.h"
+#include "text/split_string.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,9 +16,6 @@ namespace {
 
 // Windows Installer holds it while an installation runs.
 constexpr char kInstallerRunningMutex[] = "Global\\_MSIExecute";
-constexpr char kSubfolder[] = "Qerno3D\\";
-constexpr char kBackupPrefix[] = "Bakup_";
-constexpr char kSetAsideSuffix[] = ".old";
 // Enough of a dropped line to recognise it in the trace.
 constexpr std::size_t kTracedLineLength = 600;
 
@@ -94,9 +92,15 @@ bool IsJournaledMove(const tagMovedFile& file, const std::string& folder) {
     const std::string name = file.strOwnPath.substr(lastBackslash + 1);
     const std::string upperFolder = text::MakeUpper(ownFolder);
     const std::string backup = ownFolder + kBackupPrefix + name;
-    return (upperFolder == text::MakeUpper(folder) ||
-            upperFolder == text::MakeUpper(folder + kSubfolder)) &&
-           IsPlainFileName(name) && IsBackupCandidate(name) && file.strBackupPath == backup &&
+    std::vector<std::string> subfolders;
+    SplitString(kBackupSubfolders, ";", subfolders);
+    const bool inFolder =
+        upperFolder == text::MakeUpper(folder) ||
+        std::any_of(subfolders.begin(), subfolders.end(), [&](const std::string& subfolder) {
+            return upperFolder == text::MakeUpper(folder + subfolder);
+        });
+    return inFolder && IsPlainFileName(name) && IsBackupCandidate(name) &&
+           file.strBackupPath == backup &&
            (file.strSetAsidePath.empty() || file.strSetAsidePath == backup + kSetAsideSuffix);
 }
 

@@ -4,22 +4,14 @@
 #include "patch/signature.h"
 #include "run/launch_context.h"
 
-#include <cstdio>
-
 namespace {
-
-std::string Hex(unsigned long value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", value);
-    return text;
-}
 
 tagSignature TracedSignature(const std::string& path) {
     const tagSignature signature = ReadSignature(path);
-    TraceLine("WinVerifyTrust：" + path + "  Result=" +
-              Hex(static_cast<unsigned long>(static_cast<DWORD>(signature.lTrustResult))));
+    TraceLine("WinVerifyTrust：" + path +
+              "  Result=" + FormatResultCode(static_cast<DWORD>(signature.lTrustResult)));
     if (signature.bChainChecked && signature.dwChainError != 0) {
-        TraceLine("ChainPolicy：" + Hex(signature.dwChainError));
+        TraceLine("ChainPolicy：" + FormatResultCode(signature.dwChainError));
     }
     if (!signature.strSubject.empty()) {
         TraceLine("Signer：" + signature.strSubject);

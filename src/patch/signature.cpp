@@ -1,5 +1,6 @@
 #include "patch/signature.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -97,4 +98,10 @@ tagSignature ReadSignature(const std::string& path) {
         signature.dwChainError = signature.bChainChecked ? status.dwError : GetLastError();
     }
     return signature;
+}
+
+std::string FormatResultCode(unsigned long code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", code);
+    return text;
 }

@@ -20,3 +20,6 @@ struct tagSignature {
 };
 
 [[nodiscard]] tagSignature ReadSignature(const std::string& path);
+
+// A trust or chain result as Windows documents them: "0x800B0100".
+[[nodiscard]] std::string FormatResultCode(unsigned long code);

@@ -15,7 +15,6 @@ namespace {
 using test::kProgramFolder;
 
 constexpr std::int64_t kFifteenDays = 1'296'000LL * 10'000'000;
-constexpr char kJournalKey[] = "SOFTWARE\\QernoE\\Setup";
 const std::string kFolder = kProgramFolder;
 constexpr char kPatchCode[] = "{AAAAAAAA-1111-2222-3333-000000001234}";
 // The program files a run moves aside, and one it keeps (a main file).
@@ -70,11 +69,7 @@ public:
         });
     }
 
-    bool JournalLeft() {
-        return machine.Keys().KeyExists(HKEY_LOCAL_MACHINE, sim::RegView::Bits32, kJournalKey) &&
-               machine.Keys().Value(HKEY_LOCAL_MACHINE, sim::RegView::Bits32, kJournalKey,
-                                    "MovedFiles") != nullptr;
-    }
+    bool JournalLeft() { return Journal() != nullptr; }
 
     // What a next run can see of the machine: the program files and their backups, the journal,
     // and whether the patch was registered as applied.
@@ -86,8 +81,7 @@ public:
                 state += path + "=" + machine.Files().ReadFile(path).value_or("-") + "\n";
             }
         }
-        const sim::RegValue* journal = machine.Keys().Value(
-            HKEY_LOCAL_MACHINE, sim::RegView::Bits32, kJournalKey, "MovedFiles");
+        const sim::RegValue* journal = Journal();
         state += journal == nullptr ? "no journal" : journal->data;
         return state + (machine.Msi().Patch(kPatchCode) != nullptr ? " applied" : "");
     }

@@ -13,7 +13,6 @@ namespace {
 using test::kProgramFolder;
 
 const std::string kFolder = kProgramFolder;
-constexpr char kJournalKey[] = "SOFTWARE\\QernoE\\Setup";
 
 TEST(JournaledMoveTest, OnlyAProgramFileOfTheProductFolderAndItsBackupBeside) {
     const std::string sub = kFolder + "Qerno3D\\";
@@ -74,13 +73,9 @@ class RecoverTest : public ::testing::Test, public test::UpdateMachine {
 protected:
     void Plant(const std::string& product, const std::vector<std::string>& lines,
                DWORD type = REG_MULTI_SZ) {
-        machine.Keys().SetValue(HKEY_LOCAL_MACHINE, sim::RegView::Bits32, kJournalKey, "MovedFiles",
-                                type, EncodeMoveJournal({product, lines}));
+        PlantJournal(EncodeMoveJournal({product, lines}), type);
     }
-    bool JournalLeft() {
-        return machine.Keys().Value(HKEY_LOCAL_MACHINE, sim::RegView::Bits32, kJournalKey,
-                                    "MovedFiles") != nullptr;
-    }
+    bool JournalLeft() { return Journal() != nullptr; }
     std::string Content(const std::string& path) {
         return machine.Files().ReadFile(path).value_or("<none>");
     }

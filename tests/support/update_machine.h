@@ -19,6 +19,8 @@ constexpr char kMedia[] = "C:\\Media\\";
 constexpr char kPatchFolder[] = "C:\\Media\\MSP\\";
 constexpr char kProgramFolder[] = "C:\\Program Files (x86)\\QernoE\\";
 constexpr char kMsiexec[] = "C:\\Windows\\System32\\msiexec.exe";
+constexpr char kJournalKey[] = "SOFTWARE\\QernoE\\Setup";
+constexpr char kJournalValue[] = "MovedFiles";
 constexpr char kProductKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\"
                                "S-1-5-18\\Products\\87654321DCBA10FE32547698BADCFE10";
 
@@ -109,6 +111,16 @@ public:
         app.m_lpCmdLine = m_cmdLine.data();
         app.InitInstance();
         return app.ExitInstance();
+    }
+
+    // The journal of moved files a run leaves in the registry (null when none), and one planted.
+    const sim::RegValue* Journal() {
+        return machine.Keys().Value(HKEY_LOCAL_MACHINE, sim::RegView::Bits32, kJournalKey,
+                                    kJournalValue);
+    }
+    void PlantJournal(const std::string& bytes, DWORD type = REG_MULTI_SZ) {
+        machine.Keys().SetValue(HKEY_LOCAL_MACHINE, sim::RegView::Bits32, kJournalKey,
+                                kJournalValue, type, bytes);
     }
 
     std::string Trace() {

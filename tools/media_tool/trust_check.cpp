@@ -48,12 +48,6 @@ std::string GetSignatureFault(const tagSignature& signature) {
     return "no signer's subject";
 }
 
-std::string FormatResultCode(unsigned long code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", code);
-    return text;
-}
-
 void CheckTrust(const tagLaunchContext& context, tagMediaReport& report) {
     const std::string patchFolder = context.strExeDir + "MSP\\";
     for (tagPatchFile& patch : report.aPatches) {

@@ -18,6 +18,3 @@ bool IsSigned(const tagSignature& signature);
 // Why the signature is not valid: "unsigned", "WinVerifyTrust 0x80096010", "chain policy
 // 0x800B0109", ...; "" when it is valid.
 std::string GetSignatureFault(const tagSignature& signature);
-
-// "0x800B0109": the form Windows' documentation and the launcher's trace give these codes in.
-std::string FormatResultCode(unsigned long code);
