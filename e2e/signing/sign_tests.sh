@@ -8,6 +8,8 @@ set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 sign=$here/../../scripts/sign.sh
+# shellcheck source=signature_bytes.sh
+source "$here/signature_bytes.sh"
 build=${1:?usage: sign_tests.sh WINDOWS_BUILD_DIR}
 passed=0
 failed=0
@@ -42,27 +44,6 @@ signed_by() { # FILE: the subject of the signer, when osslsigncode verify accept
     grep -q '^Message digest algorithm *: SHA256' <<<"$report" || return 1
     sed -n 's/^\s*Subject: //p' <<<"$report" | head -n 1
 }
-# Flips a byte inside FILE's signature: the last bytes of the PKCS#7 are its RSA value, found in
-# FILE by an 8-byte run of it that occurs there once (in an .msi the signature is a stream of
-# the compound file, cut into 64-byte pieces, so a run may be split; grep cannot match a run
-# with a line feed).
-flip_signature_byte() {
-    local file=$1 der=$work/signature.der offset pattern at byte
-    rm -f "$der"
-    osslsigncode extract-signature -in "$file" -out "$der" >/dev/null 2>&1 || return 1
-    for offset in $(seq $(($(stat -c %s "$der") - 64)) 8 $(($(stat -c %s "$der") - 16))); do
-        pattern=$(od -An -tx1 -v -j "$offset" -N 8 "$der" | sed 's/ /\\x/g')
-        at=$(LC_ALL=C grep -obUaP "$pattern" "$file" | cut -d: -f1)
-        if [ -n "$at" ] && [ "$(wc -l <<<"$at")" -eq 1 ]; then
-            byte=$((0x$(od -An -tx1 -j "$at" -N 1 "$file" | tr -d ' ') ^ 0xff))
-            printf '%b' "\\x$(printf %02x "$byte")" |
-                dd of="$file" bs=1 seek="$at" conv=notrunc status=none
-            return 0
-        fi
-    done
-    return 1
-}
-
 echo "Release signing: a throw-away publisher, Setup.exe and the tools, a package"
 if ! bash "$here/make_test_publisher.sh" "$pki" publisher "QernoE Test Publisher" ||
     ! bash "$here/make_test_publisher.sh" "$pki" other; then

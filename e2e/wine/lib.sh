@@ -127,3 +127,22 @@ summary() {
     echo "$1: $passed passed, $failed failed"
     [ "$failed" -eq 0 ]
 }
+
+# Makes the prefix trust a root certificate (DER) for code signing, as a machine trusts the roots
+# in its Root store: the store's registry value written directly (the certificate as a
+# serialized element: property 32, the encoded certificate), under its SHA-1 thumbprint.
+wine_trust_root() { # ROOT.cer
+    local der=$1 length thumbprint blob
+    length=$(stat -c %s "$der")
+    thumbprint=$(openssl x509 -inform DER -in "$der" -noout -fingerprint -sha1 |
+        sed 's/^.*=//; s/://g')
+    blob=$({
+        printf '\x20\x00\x00\x00\x01\x00\x00\x00'
+        printf '%b' "$(printf '\\x%02x' $((length & 255)) $(((length >> 8) & 255)) \
+            $(((length >> 16) & 255)) $(((length >> 24) & 255)))"
+        cat "$der"
+    } | od -An -v -tx1 | tr -d ' \n')
+    timeout "$WINE_TIMEOUT" wine reg add \
+        "HKLM\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\$thumbprint" \
+        /v Blob /t REG_BINARY /d "$blob" /f >/dev/null 2>&1
+}

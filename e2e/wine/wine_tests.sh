@@ -3,7 +3,8 @@
 # then the real Setup.exe: what it imports, the trace file it writes (new, appended, with the
 # product installer's atom held), the settings copy it makes and removes, that DLLs planted
 # beside it are never loaded, and whole updates with real patches, also one the installer
-# refuses and one whose msiexec is ended mid-run, and a run cut off while its installer works.
+# refuses and one whose msiexec is ended mid-run, a run cut off while its installer works, and
+# signed media.
 #   usage: wine_tests.sh BUILD_DIR_OF_THE_WINDOWS_PRESET
 set -uo pipefail
 
@@ -537,5 +538,7 @@ source "$here/media_tool_tests.sh"
 source "$here/review_tests.sh"
 # shellcheck source=cut_off_tests.sh
 source "$here/cut_off_tests.sh"
+# shellcheck source=signature_tests.sh
+source "$here/signature_tests.sh"
 echo "Wine suite time: ${SECONDS} s (prefix boot included)"
 summary wine
