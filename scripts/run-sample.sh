@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs Setup.exe the way a user's machine would, in a throw-away Wine prefix: the sample product
 # (build 1000) is installed, the update media hold Setup.exe, Install.dat and MSP\ with a real
-# patch to build 1234 (made by the project's patch builder), laid out and checked by the media
-# tool, and Setup.exe runs with /silent1.
+# patch to build 1234 (made by the project's patch builder), both Setup.exe and the patch signed
+# by a throw-away test publisher, laid out and checked by the media tool (signatures included),
+# and Setup.exe runs with /silent1.
 # With a display (DISPLAY set, not in CI) you answer its windows yourself; without one a small
 # robot answers them as a user would (OK) and keeps a picture of each. Then prints what
 # happened: the box, the command line msiexec.exe got, the files moved aside, the trace log and
@@ -66,6 +67,14 @@ echo "Building the patch to build 1234 with patch_builder..."
 wine_run 'C:\sample\patch_builder.exe' 'C:\sample\product-1000.msi' 'C:\sample\product-1234.msi' \
     'C:\sample\QernoE6_ALPHA_1234.msp' /build 6.0.1234 \
     /code '{AAAAAAAA-1111-2222-3333-444444444444}' | tr -d '\r' | sed 's/^/    /'
+echo "Signing Setup.exe and the patch as a release would, with a throw-away test publisher"
+echo "(its root added to this prefix's trusted roots; nothing of it is kept):"
+pki=$workdir/pki
+bash "$root/e2e/signing/make_test_publisher.sh" "$pki" publisher "QernoE Sample Publisher"
+wine_trust_root "$pki/root.cer"
+SIGN_PFX_PASSWORD=$(cat "$pki/publisher.pass") bash "$root/scripts/sign.sh" \
+    --pfx "$pki/publisher.pfx" --ca-file "$pki/root.crt" "$sample/Setup.exe" \
+    "$sample/QernoE6_ALPHA_1234.msp" | sed 's/^/    /'
 echo "Laying out the update media in C:\\media with media_tool make (Setup.exe, MSP\\, Install.dat"
 echo "listing the patch for the installed package $package_code), and its check:"
 media=$WINEPREFIX/drive_c/media
@@ -105,6 +114,8 @@ run_setup first 'LOGFILENAME="C:\sample\update log.txt"' "$@"
 colon=$(printf '\x81\x46' | iconv -f CP932 -t UTF-8)
 echo "--- the command line msiexec.exe was started with (from the trace) ---"
 iconv -f CP932 -t UTF-8 "$trace" | sed -n "s/^ *CmdLine ${colon}/    msiexec.exe /p"
+echo "--- the patch's signer checked against Setup.exe's, before anything is moved (from the trace) ---"
+iconv -f CP932 -t UTF-8 "$trace" | sed -n "s/^ *\(Signer${colon}.*\|Signature Check${colon}.*\)/    \1/p"
 echo "--- program files moved aside before the patch (changed more than 15 days after install) ---"
 iconv -f CP932 -t UTF-8 "$trace" | sed -n "s/^ *REN File${colon}\(.*\) → .*/    \1/p"
 echo "--- put back after the installer, which did not lay them again ---"
