@@ -4,6 +4,7 @@
 #include "os/scoped_handle.h"
 #include "text/mbstring.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,46 @@ TEST_F(FilesTest, ACopyOverAnExistingFileTakesTheSourcesAttributes) {
     ASSERT_TRUE(CopyFileA(source.c_str(), target, FALSE));
     SKIP_UNDER_WINE("the existing file becomes read-only like its source");
     EXPECT_NE(GetFileAttributesA(target) & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+TEST_F(FilesTest, AFileHeldWithOnlyReadingSharedCanBeReadButNotChangedMovedOrDeleted) {
+    const std::string held = Write("held.msp", "checked bytes");
+    const std::string other = Write("other.msp", "other bytes");
+    CFileHandle hold(CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(hold.IsValid()) << GetLastError();
+    CFileHandle reader(CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_TRUE(reader.IsValid()) << "another reader";
+    EXPECT_TRUE(CopyFileA(held.c_str(), Path("copy.msp").c_str(), FALSE)) << "a copy of it";
+    const std::string renamed = Path("renamed.msp");
+    const struct {
+        const char* name;
+        std::function<bool()> attempt;
+    } changes[] = {
+        {"a writer",
+         [&] {
+             CFileHandle writer(CreateFileA(held.c_str(), GENERIC_WRITE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                            nullptr));
+             return writer.IsValid();
+         }},
+        {"a copy over it", [&] { return CopyFileA(other.c_str(), held.c_str(), FALSE) != FALSE; }},
+        {"a move over it",
+         [&] {
+             return MoveFileExA(other.c_str(), held.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+         }},
+        {"a rename", [&] { return MoveFileA(held.c_str(), renamed.c_str()) != FALSE; }},
+        {"a delete", [&] { return DeleteFileA(held.c_str()) != FALSE; }},
+    };
+    for (const auto& change : changes) {
+        EXPECT_FALSE(change.attempt()) << change.name;
+        EXPECT_EQ(ReadBytes(held), "checked bytes") << change.name;
+    }
+    reader.Reset();
+    hold.Reset();
+    EXPECT_TRUE(DeleteFileA(held.c_str())) << "once closed";
 }
 
 TEST_F(FilesTest, CopyFailures) {

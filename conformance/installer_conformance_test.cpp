@@ -8,6 +8,7 @@
 #include "msiquery/package_queries.h"
 #include "msiquery/patch_queries.h"
 #include "msiquery/patch_summary.h"
+#include "os/scoped_handle.h"
 
 #include <cstdio>
 #include <functional>
@@ -109,6 +110,17 @@ TEST_F(InstallerTest, WhatAPatchTargets) {
     EXPECT_EQ(target, kSampleProductCode);
     EXPECT_EQ(code, kSamplePatchCode);
     EXPECT_EQ(title, kSamplePatchTitle);
+}
+
+TEST_F(InstallerTest, APatchHeldWithOnlyReadingSharedIsStillRead) {
+    // The launcher holds a checked patch so while the installer and its own reads open it.
+    const std::string patch = Sample("build1234.msp");
+    CFileHandle hold(CreateFileA(patch.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(hold.IsValid()) << GetLastError();
+    std::string target;
+    EXPECT_TRUE(GetMspTargetID(patch, &target, nullptr, nullptr));
+    EXPECT_EQ(target, kSampleProductCode);
 }
 
 TEST_F(InstallerTest, APackageIsRefusedAsAPatchAndAPatchAsAPackage) {

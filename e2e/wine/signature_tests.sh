@@ -91,6 +91,30 @@ for refusal in "${refusals[@]}"; do
         traced "$line" "MessageBox：Ortolan Qerno6 E：$rejected_text"
 done
 
+# A patch of the same publisher that another program still has open for writing (a copy onto
+# the share in progress). The launcher's first read of it (its summary) is refused already, so
+# the run ends before the check; the hold taken at the check is the net for a writer that
+# comes after that read (the host tests; the conformance checks show what the hold keeps out; a
+# swap while msiexec works cannot be told from the hold under Wine, whose msiexec keeps the
+# patch open itself).
+make_late
+lay_out_media 1234
+sign_as "$pki" publisher "$listed_patch"
+before=$(backup_state)
+rm -f "$trace" "$media/being-written.exit"
+(cd "$media" && wine_run 'C:\tools\file_holder.exe' /write 'C:\media\MSP\QernoE6_ALPHA_1234.msp' \
+    'C:\tools\ui_robot.exe' 'C:\media\being-written' - 40 'C:\media\Setup.exe' /silent2) \
+    >/dev/null 2>&1
+check_equal "a patch another program has open for writing: exit code 1619" 1619 \
+    "$(exit_code_of being-written)"
+check "... nothing moved, msiexec not started, build 1000 in place" nothing_done "$before"
+first_read_refused() {
+    LC_ALL=C grep -qaF "$(cp932 'MsiOpenDatabase Err：ErrCode = 32,')" "$trace" &&
+        trace_has "Code=2754" && ! LC_ALL=C grep -qaF "CheckSignature-Start" "$trace"
+}
+check "... its first read refused (sharing violation, 2754), before the signature check" \
+    first_read_refused
+
 make_late
 lay_out_media 1234
 sign_as "$pki" publisher "$listed_patch"

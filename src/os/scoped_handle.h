@@ -63,6 +63,14 @@ struct MsiHandleTraits {
 };
 using CMsiHandle = CScopedHandle<MsiHandleTraits>;
 
+// CreateFileA's handle: INVALID_HANDLE_VALUE when none, closed with CloseHandle.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { CloseHandle(handle); }
+};
+using CFileHandle = CScopedHandle<FileHandleTraits>;
+
 // A kernel object's handle (process, mutex): null when none, closed with CloseHandle.
 struct KernelHandleTraits {
     using Handle = HANDLE;

@@ -21,12 +21,20 @@ tagSignature TracedSignature(const std::string& path) {
 
 } // namespace
 
-PatchTrust CheckPatchTrust(const tagLaunchContext& context, const std::string& patchPath) {
+PatchTrust CheckPatchTrust(const tagLaunchContext& context, const std::string& patchPath,
+                           CFileHandle& hold) {
     CTraceScope scope("CheckSignature");
     const tagSignature own = TracedSignature(context.strExePath);
     if (!own.IsValid()) {
         TraceLine("Signature Check：Not Required");
         return PatchTrust::NotRequired;
+    }
+    hold.Reset(CreateFileA(patchPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!hold.IsValid()) {
+        TraceLastError(("Patch Hold Err：" + patchPath).c_str());
+        TraceLine("Signature Check：Rejected");
+        return PatchTrust::Rejected;
     }
     const tagSignature patch = TracedSignature(patchPath);
     // Certificates are renewed; the publisher's name stays.

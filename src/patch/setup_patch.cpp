@@ -52,8 +52,10 @@ int SetupPatch(const tagLaunchContext& context, const tagUpdateDecision& decisio
         TraceLastError("GetSystemDirectory Err");
         return ExitCodeFailed;
     }
-    // Nothing is moved and nothing started for a patch its publisher did not sign.
-    if (CheckPatchTrust(context, patchPath) == PatchTrust::Rejected) {
+    // Nothing is moved and nothing started for a patch its publisher did not sign. A checked
+    // patch stays held until the installer has ended.
+    CFileHandle heldPatch;
+    if (CheckPatchTrust(context, patchPath, heldPatch) == PatchTrust::Rejected) {
         ShowWarningBox(context, kProductCaption, kPatchRejectedText);
         return ExitCodePatchRejected;
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 
 namespace {
@@ -68,6 +69,58 @@ TEST(PatchTrustTest, WhichPatchesASignedLauncherApplies) {
                   rejected)
             << update.Trace();
         EXPECT_EQ(sim::OpenTrustStates(), 0u);
+    }
+}
+
+// Someone who can write to the media must not swap the patch between its check and the
+// installer: a checked patch is held, readers welcome, until the installer has ended.
+TEST(PatchTrustTest, ACheckedPatchIsHeldUntilTheInstallerHasEnded) {
+    const struct {
+        const char* name;
+        bool launcherSigned;
+        bool heldForWritingByAnother; // a copy onto the share still in progress, say
+        int exitCode;
+        bool changeableWhileInstalling;
+    } rows[] = {
+        {"signed: held while the installer runs", true, false, 0, false},
+        {"signed: a patch another has open for writing is refused", true, true, 1643, false},
+        {"unsigned: nothing checked, nothing held", false, true, 0, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::UpdateMachine update;
+        sim::Machine& machine = update.machine;
+        if (row.launcherSigned) {
+            machine.Files().SetSignature("C:\\Media\\Setup.exe", By(kPublisher));
+            machine.Files().SetSignature(kPatch, By(kPublisher));
+        }
+        constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        std::shared_ptr<sim::OpenFile> writer;
+        if (row.heldForWritingByAnother) {
+            writer = machine.Files().HoldOpen(kPatch, GENERIC_WRITE, kShareAll);
+        }
+        bool changeable = false;
+        bool readable = false;
+        machine.Programs().SetChildProgram([&](sim::Machine& m, const sim::ProcessStart&) {
+            writer.reset();
+            DWORD error = 0;
+            changeable = m.Files().Open(kPatch, GENERIC_WRITE, kShareAll,
+                                        sim::Disposition::OpenExisting, error) != nullptr;
+            readable = m.Files().Open(kPatch, GENERIC_READ, FILE_SHARE_READ,
+                                      sim::Disposition::OpenExisting, error) != nullptr;
+            return DWORD{0};
+        });
+        EXPECT_EQ(update.Launch("/silent2"), row.exitCode);
+        if (row.exitCode == 0) {
+            EXPECT_EQ(changeable, row.changeableWhileInstalling);
+            EXPECT_TRUE(readable) << "the installer reads it";
+        } else {
+            EXPECT_NE(
+                update.Trace().find("Patch Hold Err：" + std::string(kPatch) + "：ErrCode = 32"),
+                std::string::npos)
+                << update.Trace();
+        }
+        EXPECT_EQ(machine.OpenFileHandles(), 0u);
     }
 }
 

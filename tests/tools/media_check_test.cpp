@@ -198,6 +198,22 @@ TEST_F(MediaCheckTest, SignaturesAsTheLauncherJudgesThem) {
     }
 }
 
+TEST_F(MediaCheckTest, APatchAnotherHasOpenForWritingIsRefusedAsTheLauncherRefusesIt) {
+    UpdateMachine m;
+    const sim::Signature publisher{"CN=Ortolan Test Publisher", true, true};
+    const std::string patch = "C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp";
+    m.machine.Files().SetSignature("C:\\Media\\Setup.exe", publisher);
+    m.machine.Files().SetSignature(patch, publisher);
+    auto copying = m.machine.Files().HoldOpen(
+        patch, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    EXPECT_TRUE(HasFinding(Check(), true,
+                           "MSP\\QernoE6_ALPHA_1234.msp: another program has it open for writing"));
+    EXPECT_EQ(m.Launch("/silent2"), 1643);
+    copying.reset();
+    EXPECT_EQ(Check().CountFindings(true), 0u);
+    EXPECT_EQ(m.machine.OpenFileHandles(), 0u);
+}
+
 TEST_F(MediaCheckTest, TheRowNamesEditionSectionPatchAndTarget) {
     const tagMediaReport report = Check();
     ASSERT_EQ(report.aRows.size(), 1u);

@@ -72,9 +72,12 @@ void CheckPackage(const tagLaunchContext& context, const std::string& package,
                                      GetUpdateBoxName(decision.nBox) + " box and exits " +
                                      std::to_string(decision.nExitCode));
     }
-    // After its setup box a signed Setup.exe still refuses a patch its publisher did not sign.
-    if (decision.nBox == UpdateBoxSetup &&
-        CheckPatchTrust(context, decision.listing.strPatchPath) == PatchTrust::Rejected) {
+    // After its setup box a signed Setup.exe still refuses a patch its publisher did not sign
+    // (or one that another has open for writing). Nothing is installed here: the hold ends with
+    // the judgement.
+    CFileHandle judgedPatch;
+    if (decision.nBox == UpdateBoxSetup && CheckPatchTrust(context, decision.listing.strPatchPath,
+                                                           judgedPatch) == PatchTrust::Rejected) {
         row.bPatchRejected = true;
         row.nExitCode = ExitCodePatchRejected;
         report.AddError(package, "Setup.exe shows the setup box, then refuses the patch " +

@@ -11,7 +11,9 @@ namespace {
 
 std::string RefusalText(const tagSignature& setup, const tagSignature& patch) {
     std::string why;
-    if (patch.IsValid()) {
+    if (patch.IsValid() && patch.strSubject == setup.strSubject) {
+        why = "another program has it open for writing";
+    } else if (patch.IsValid()) {
         why =
             "signed by " + patch.strSubject + ", not by Setup.exe's publisher " + setup.strSubject;
     } else if (!IsSigned(patch)) {
@@ -66,7 +68,8 @@ void CheckTrust(const tagLaunchContext& context, tagMediaReport& report) {
     }
     for (const tagPatchFile& patch : report.aPatches) {
         // The launcher's own verdict, so that the check and a run cannot disagree.
-        if (CheckPatchTrust(context, patchFolder + patch.strName) == PatchTrust::Rejected) {
+        CFileHandle judged; // nothing is installed here: the hold ends with the judgement
+        if (CheckPatchTrust(context, patchFolder + patch.strName, judged) == PatchTrust::Rejected) {
             report.AddError("MSP\\" + patch.strName, RefusalText(setup, patch.signature));
         }
     }

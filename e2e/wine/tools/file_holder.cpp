@@ -1,24 +1,29 @@
 // Holds a file open with no sharing while it runs a program, as another program that has the
-// file open would.   usage: file_holder PATH PROGRAM [ARGUMENTS...]
+// file open would; with /write, open for writing with reading and writing shared, as a copy
+// still being written onto a share lets others read it.
+//   usage: file_holder [/write] PATH PROGRAM [ARGUMENTS...]
 #include "owned_handle.h"
 
 #include <cstdio>
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: file_holder PATH PROGRAM [ARGUMENTS...]\n");
+    const bool writing = argc > 1 && std::string(argv[1]) == "/write";
+    const int path = writing ? 2 : 1;
+    if (argc < path + 2) {
+        std::fprintf(stderr, "usage: file_holder [/write] PATH PROGRAM [ARGUMENTS...]\n");
         return 2;
     }
-    const OwnedHandle file(CreateFileA(argv[1], GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    const OwnedHandle file(CreateFileA(argv[path], writing ? GENERIC_WRITE : GENERIC_READ,
+                                       writing ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
-        std::fprintf(stderr, "file_holder: cannot open %s: %lu\n", argv[1], GetLastError());
+        std::fprintf(stderr, "file_holder: cannot open %s: %lu\n", argv[path], GetLastError());
         return 3;
     }
     std::string commandLine;
-    for (int i = 2; i < argc; ++i) {
-        commandLine += (i > 2 ? " \"" : "\"") + std::string(argv[i]) + '"';
+    for (int i = path + 1; i < argc; ++i) {
+        commandLine += (i > path + 1 ? " \"" : "\"") + std::string(argv[i]) + '"';
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -268,3 +268,39 @@ BOOL WINAPI FindClose(HANDLE hFindFile) {
     }
     return TRUE;
 }
+
+HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                          LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/,
+                          DWORD dwCreationDisposition, DWORD /*dwFlagsAndAttributes*/,
+                          HANDLE /*hTemplateFile*/) {
+    sim::Disposition disposition{};
+    switch (dwCreationDisposition) {
+    case CREATE_NEW:
+        disposition = sim::Disposition::CreateNew;
+        break;
+    case CREATE_ALWAYS:
+        disposition = sim::Disposition::CreateAlways;
+        break;
+    case OPEN_EXISTING:
+        disposition = sim::Disposition::OpenExisting;
+        break;
+    case OPEN_ALWAYS:
+        disposition = sim::Disposition::OpenAlways;
+        break;
+    default:
+        Fail(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (lpFileName == nullptr) {
+        Fail(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (disposition != sim::Disposition::OpenExisting &&
+        !Machine::Current().ChangeState(std::string("create ") + lpFileName)) {
+        return INVALID_HANDLE_VALUE;
+    }
+    DWORD error = 0;
+    auto open = Files().Open(lpFileName, dwDesiredAccess, dwShareMode, disposition, error);
+    SetLastError(error);
+    return open ? Machine::Current().AddFileHandle(std::move(open)) : INVALID_HANDLE_VALUE;
+}

@@ -141,6 +141,12 @@ bool Machine::ReleaseMutex(HANDLE handle) {
     return true;
 }
 
+HANDLE Machine::AddFileHandle(std::unique_ptr<OpenFile> open) {
+    HANDLE handle = open.get();
+    m_fileHandles[handle] = std::move(open);
+    return handle;
+}
+
 bool Machine::CloseMutex(HANDLE handle) {
     auto found = m_mutexHandles.find(handle);
     if (found == m_mutexHandles.end()) {

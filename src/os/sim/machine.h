@@ -120,6 +120,12 @@ public:
     // Whether the named mutex is owned through some handle.
     bool IsMutexOwned(const std::string& name) const;
 
+    // Files the program opened with CreateFileA, until CloseHandle; other processes' opens
+    // (FileSystem::HoldOpen) meet them in the sharing checks.
+    HANDLE AddFileHandle(std::unique_ptr<OpenFile> open);
+    bool CloseFileHandle(HANDLE handle) { return m_fileHandles.erase(handle) != 0; }
+    std::size_t OpenFileHandles() const { return m_fileHandles.size(); }
+
     // The process error mode (SetErrorMode); started programs inherit it.
     UINT ErrorMode() const { return m_errorMode; }
     void SetErrorMode(UINT mode) { m_errorMode = mode; }
@@ -173,6 +179,8 @@ private:
         std::shared_ptr<MutexObject> object;
     };
     std::map<HANDLE, std::unique_ptr<MutexHandle>> m_mutexHandles;
+    // After m_files: closed before the file system goes.
+    std::map<HANDLE, std::unique_ptr<OpenFile>> m_fileHandles;
     UINT m_errorMode = 0;
     std::set<std::string> m_deniedMutexes;
     std::map<DWORD, std::string> m_messages;

@@ -102,7 +102,8 @@ UINT WINAPI SetErrorMode(UINT uMode) {
 }
 
 BOOL WINAPI CloseHandle(HANDLE hObject) {
-    if (!Machine::Current().Programs().Close(hObject) && !Machine::Current().CloseMutex(hObject)) {
+    if (!Machine::Current().Programs().Close(hObject) && !Machine::Current().CloseMutex(hObject) &&
+        !Machine::Current().CloseFileHandle(hObject)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
