@@ -123,6 +123,13 @@ TEST_F(FilesTest, AFileHeldWithOnlyReadingSharedCanBeReadButNotChangedMovedOrDel
                                             nullptr));
              return writer.IsValid();
          }},
+        {"an open to rename or delete it",
+         [&] {
+             CFileHandle renamer(CreateFileA(
+                 held.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+             return renamer.IsValid();
+         }},
         {"a copy over it", [&] { return CopyFileA(other.c_str(), held.c_str(), FALSE) != FALSE; }},
         {"a move over it",
          [&] {
@@ -138,6 +145,19 @@ TEST_F(FilesTest, AFileHeldWithOnlyReadingSharedCanBeReadButNotChangedMovedOrDel
     reader.Reset();
     hold.Reset();
     EXPECT_TRUE(DeleteFileA(held.c_str())) << "once closed";
+}
+
+// Whoever opened a file to rename or delete it first keeps it from being held so.
+TEST_F(FilesTest, AFileOpenToBeRenamedCannotBeHeldWithOnlyReadingShared) {
+    const std::string path = Write("Setup.exe", "MZ");
+    CFileHandle renamer(CreateFileA(path.c_str(), DELETE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(renamer.IsValid()) << GetLastError();
+    CFileHandle hold(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_FALSE(hold.IsValid());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 }
 
 TEST_F(FilesTest, CopyFailures) {

@@ -97,7 +97,7 @@ std::string SamplePackagesFolder() {
 std::string ChangedSignedPackage(const std::string& folder) {
     const std::string path = folder + "changed.msp";
     sim::Machine::Current().WritePackage(path, SamplePatch(kSampleProductCode, "6.0.1234"));
-    sim::Machine::Current().Files().SetSignature(path, sim::Signature{"CN=Test", false, true});
+    sim::Machine::Current().Files().SetSignature(path, sim::Signature{u"CN=Test", false, true});
     return path;
 }
 

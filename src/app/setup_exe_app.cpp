@@ -8,6 +8,7 @@
 #include "log/temp_folder.h"
 #include "log/trace_log.h"
 #include "patch/inst_msp.h"
+#include "patch/patch_trust.h"
 #include "readiness/installer_engine_check.h"
 #include "run/exit_codes.h"
 #include "run/user_message.h"
@@ -89,6 +90,12 @@ BOOL CSetupExeApp::InitInstance() {
         TraceLine("Shift Kido");
     }
     const bool knowsOwnFolder = ReadExecutableFolder(m_context.strExePath, m_context.strExeDir);
+    // Kept until the run has ended: see HoldLauncherFile.
+    CFileHandle ownFile;
+    if (knowsOwnFolder) {
+        ownFile = HoldLauncherFile(m_context.strExePath);
+        m_context.bExeHeld = ownFile.IsValid();
+    }
 
     TraceLine("Check MSIKido");
     // Owned until the run has ended, after the trace is closed.

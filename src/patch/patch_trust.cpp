@@ -19,7 +19,22 @@ tagSignature TracedSignature(const std::string& path) {
     return signature;
 }
 
+// Readers are welcome (the installer, other machines running the same media); writers,
+// renames and deletes are not.
+HANDLE OpenForReadingOnly(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 } // namespace
+
+CFileHandle HoldLauncherFile(const std::string& exePath) {
+    CFileHandle hold(OpenForReadingOnly(exePath));
+    if (!hold.IsValid()) {
+        TraceLastError(("Setup Hold Err：" + exePath).c_str());
+    }
+    return hold;
+}
 
 PatchTrust CheckPatchTrust(const tagLaunchContext& context, const std::string& patchPath,
                            CFileHandle& hold) {
@@ -29,16 +44,18 @@ PatchTrust CheckPatchTrust(const tagLaunchContext& context, const std::string& p
         TraceLine("Signature Check：Not Required");
         return PatchTrust::NotRequired;
     }
-    hold.Reset(CreateFileA(patchPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!context.bExeHeld) {
+        TraceLine("Signature Check：Rejected");
+        return PatchTrust::Rejected;
+    }
+    hold.Reset(OpenForReadingOnly(patchPath));
     if (!hold.IsValid()) {
         TraceLastError(("Patch Hold Err：" + patchPath).c_str());
         TraceLine("Signature Check：Rejected");
         return PatchTrust::Rejected;
     }
     const tagSignature patch = TracedSignature(patchPath);
-    // Certificates are renewed; the publisher's name stays.
-    if (patch.IsValid() && patch.strSubject == own.strSubject) {
+    if (patch.IsSamePublisherAs(own)) {
         TraceLine("Signature Check：SUCCESS");
         return PatchTrust::Trusted;
     }

@@ -17,5 +17,11 @@ enum class PatchTrust { NotRequired, Trusted, Rejected };
 // media can then neither change, replace, rename nor delete it until `hold` is closed, so the
 // caller keeps it until the installer has ended and installs the bytes that were checked. A
 // patch that cannot be held so (another has it open for writing) is rejected.
+// Opens the launcher's own file with only reading shared, for the run to keep: the publisher
+// whose signature the patch check compares is then the one shown at the UAC prompt, however
+// long a box waits before the check. Traced when it fails.
+[[nodiscard]] CFileHandle HoldLauncherFile(const std::string& exePath);
+
+// A signed launcher that could not hold its own file rejects every patch.
 [[nodiscard]] PatchTrust CheckPatchTrust(const tagLaunchContext& context,
                                          const std::string& patchPath, CFileHandle& hold);

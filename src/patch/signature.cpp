@@ -55,6 +55,21 @@ std::string SubjectOf(PCCERT_CONTEXT certificate) {
     return name.data();
 }
 
+std::basic_string<WCHAR> WideSubjectOf(PCCERT_CONTEXT certificate) {
+    DWORD nameType = CERT_X500_NAME_STR;
+    const DWORD length =
+        CertGetNameStringW(certificate, CERT_NAME_RDN_TYPE, 0, &nameType, nullptr, 0);
+    if (length <= 1) {
+        return {};
+    }
+    std::vector<WCHAR> name(length, 0);
+    if (CertGetNameStringW(certificate, CERT_NAME_RDN_TYPE, 0, &nameType, name.data(), length) !=
+        length) {
+        return {};
+    }
+    return name.data();
+}
+
 } // namespace
 
 tagSignature ReadSignature(const std::string& path) {
@@ -86,6 +101,7 @@ tagSignature ReadSignature(const std::string& path) {
         signer == nullptr ? nullptr : WTHelperGetProvCertFromChain(signer, 0);
     if (certificate != nullptr && certificate->pCert != nullptr) {
         signature.strSubject = SubjectOf(certificate->pCert);
+        signature.wstrSubject = WideSubjectOf(certificate->pCert);
     }
     if (signature.lTrustResult == 0 && signer != nullptr && signer->pChainContext != nullptr) {
         CERT_CHAIN_POLICY_PARA policy{};

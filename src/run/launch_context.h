@@ -6,8 +6,11 @@
 #include <string>
 
 struct tagLaunchContext {
-    std::string strExeDir;      // the launcher's folder, ending in "\"
-    std::string strExePath;     // the launcher's own file
+    std::string strExeDir;  // the launcher's folder, ending in "\"
+    std::string strExePath; // the launcher's own file
+    // Its own file is held for the whole run, so that nobody can change, replace or rename it:
+    // the signature read later is that of the program the user started.
+    bool bExeHeld = false;
     std::string strDatPath;     // the run's copy of Install.dat, "" when none was made
     int nSilentMode = 0;        // 1 with "/silent1", 2 with "/silent2"
     std::string strLogFileName; // installer log named on the command line (silent mode)

@@ -9,10 +9,10 @@
 
 namespace {
 
-constexpr char kPublisher[] = "CN=Ortolan Test Publisher, O=Ortolan, C=JP";
+constexpr char16_t kPublisher[] = u"CN=Ortolan Test Publisher, O=Ortolan, C=JP";
 constexpr char kPatch[] = "C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp";
 
-sim::Signature By(const char* subject) {
+sim::Signature By(const char16_t* subject) {
     return {subject, true, true};
 }
 
@@ -32,14 +32,18 @@ TEST(PatchTrustTest, WhichPatchesASignedLauncherApplies) {
     } rows[] = {
         {"unsigned launcher, unsigned patch", unsigned_, unsigned_, false, 0,
          "Signature Check：Not Required"},
-        {"unsigned launcher, patch of another", unsigned_, By("CN=Other"), false, 0,
+        {"unsigned launcher, patch of another", unsigned_, By(u"CN=Other"), false, 0,
          "Signature Check：Not Required"},
         {"same publisher", By(kPublisher), By(kPublisher), false, 0, "Signature Check：SUCCESS"},
         {"unsigned patch", By(kPublisher), unsigned_, false, 1643, "Result=0x800B0100"},
-        {"another publisher", By(kPublisher), By("CN=Other, O=Ortolan, C=JP"), false, 1643,
+        {"another publisher", By(kPublisher), By(u"CN=Other, O=Ortolan, C=JP"), false, 1643,
          "Signer：CN=Other, O=Ortolan, C=JP"},
         {"a publisher whose name only starts the same", By(kPublisher),
-         By("CN=Ortolan Test Publisher, O=Ortolan, C=JP, OU=x"), false, 1643,
+         By(u"CN=Ortolan Test Publisher, O=Ortolan, C=JP, OU=x"), false, 1643,
+         "Signature Check：Rejected"},
+        // Its name in the code page ("?" for the kanji it lacks) is another's name exactly.
+        {"a publisher whose name differs only where the code page has no character",
+         By(u"CN=\u4E02 Test Publisher"), By(u"CN=? Test Publisher"), false, 1643,
          "Signature Check：Rejected"},
         {"changed after signing", By(kPublisher), broken, false, 1643, "Result=0x80096010"},
         {"an untrusted root", By(kPublisher), untrusted, false, 1643, "Result=0x800B0109"},
@@ -73,52 +77,61 @@ TEST(PatchTrustTest, WhichPatchesASignedLauncherApplies) {
 }
 
 // Someone who can write to the media must not swap the patch between its check and the
-// installer: a checked patch is held, readers welcome, until the installer has ended.
-TEST(PatchTrustTest, ACheckedPatchIsHeldUntilTheInstallerHasEnded) {
+// installer, nor Setup.exe between its start and the check: a checked patch is held, readers
+// welcome, until the installer has ended, and Setup.exe for the whole run.
+TEST(PatchTrustTest, TheLauncherAndACheckedPatchAreHeldUntilTheInstallerHasEnded) {
+    constexpr char kSetup[] = "C:\\Media\\Setup.exe";
     const struct {
         const char* name;
         bool launcherSigned;
-        bool heldForWritingByAnother; // a copy onto the share still in progress, say
+        const char* openByAnother; // at the start, with all sharing: a copy still writing, say
+        DWORD accessOfAnother;
         int exitCode;
-        bool changeableWhileInstalling;
+        bool patchChangeableWhileInstalling;
+        const char* traced;
     } rows[] = {
-        {"signed: held while the installer runs", true, false, 0, false},
-        {"signed: a patch another has open for writing is refused", true, true, 1643, false},
-        {"unsigned: nothing checked, nothing held", false, true, 0, true},
+        {"signed: both held while the installer runs", true, nullptr, 0, 0, false,
+         "Signature Check：SUCCESS"},
+        {"signed: a patch another has open for writing is refused", true, kPatch, GENERIC_WRITE,
+         1643, false, "Patch Hold Err：C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp：ErrCode = 32"},
+        {"signed: a Setup.exe another has open to rename refuses every patch", true, kSetup, DELETE,
+         1643, false, "Setup Hold Err：C:\\Media\\Setup.exe：ErrCode = 32"},
+        {"unsigned: nothing checked, the patch not held", false, kPatch, GENERIC_WRITE, 0, true,
+         "Signature Check：Not Required"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         test::UpdateMachine update;
         sim::Machine& machine = update.machine;
         if (row.launcherSigned) {
-            machine.Files().SetSignature("C:\\Media\\Setup.exe", By(kPublisher));
+            machine.Files().SetSignature(kSetup, By(kPublisher));
             machine.Files().SetSignature(kPatch, By(kPublisher));
         }
         constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-        std::shared_ptr<sim::OpenFile> writer;
-        if (row.heldForWritingByAnother) {
-            writer = machine.Files().HoldOpen(kPatch, GENERIC_WRITE, kShareAll);
+        std::shared_ptr<sim::OpenFile> another;
+        if (row.openByAnother != nullptr) {
+            another = machine.Files().HoldOpen(row.openByAnother, row.accessOfAnother, kShareAll);
         }
-        bool changeable = false;
-        bool readable = false;
+        bool patchChangeable = false;
+        bool patchReadable = false;
+        bool setupRenameable = true;
         machine.Programs().SetChildProgram([&](sim::Machine& m, const sim::ProcessStart&) {
-            writer.reset();
+            another.reset();
             DWORD error = 0;
-            changeable = m.Files().Open(kPatch, GENERIC_WRITE, kShareAll,
-                                        sim::Disposition::OpenExisting, error) != nullptr;
-            readable = m.Files().Open(kPatch, GENERIC_READ, FILE_SHARE_READ,
-                                      sim::Disposition::OpenExisting, error) != nullptr;
+            patchChangeable = m.Files().Open(kPatch, GENERIC_WRITE, kShareAll,
+                                             sim::Disposition::OpenExisting, error) != nullptr;
+            patchReadable = m.Files().Open(kPatch, GENERIC_READ, FILE_SHARE_READ,
+                                           sim::Disposition::OpenExisting, error) != nullptr;
+            setupRenameable = m.Files().Open(kSetup, DELETE, kShareAll,
+                                             sim::Disposition::OpenExisting, error) != nullptr;
             return DWORD{0};
         });
         EXPECT_EQ(update.Launch("/silent2"), row.exitCode);
+        EXPECT_NE(update.Trace().find(row.traced), std::string::npos) << update.Trace();
         if (row.exitCode == 0) {
-            EXPECT_EQ(changeable, row.changeableWhileInstalling);
-            EXPECT_TRUE(readable) << "the installer reads it";
-        } else {
-            EXPECT_NE(
-                update.Trace().find("Patch Hold Err：" + std::string(kPatch) + "：ErrCode = 32"),
-                std::string::npos)
-                << update.Trace();
+            EXPECT_EQ(patchChangeable, row.patchChangeableWhileInstalling);
+            EXPECT_TRUE(patchReadable) << "the installer reads it";
+            EXPECT_FALSE(setupRenameable);
         }
         EXPECT_EQ(machine.OpenFileHandles(), 0u);
     }

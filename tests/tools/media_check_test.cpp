@@ -132,7 +132,7 @@ TEST_F(MediaCheckTest, TheRowIsWhatTheLauncherThenDoes) {
 }
 
 TEST_F(MediaCheckTest, SignaturesAsTheLauncherJudgesThem) {
-    constexpr char kPublisher[] = "CN=Ortolan Test Publisher, O=Ortolan, C=JP";
+    constexpr char16_t kPublisher[] = u"CN=Ortolan Test Publisher, O=Ortolan, C=JP";
     const sim::Signature good{kPublisher, true, true};
     const sim::Signature broken{kPublisher, false, true};
     const sim::Signature untrusted{kPublisher, true, false};
@@ -150,14 +150,14 @@ TEST_F(MediaCheckTest, SignaturesAsTheLauncherJudgesThem) {
     } rows[] = {
         {"unsigned launcher and patch", none, none, none, false, 0, false, "",
          "Patch check: none, Setup.exe is unsigned (a development build)"},
-        {"unsigned launcher, another's patch", none, sim::Signature{"CN=Other"}, none, false, 0,
+        {"unsigned launcher, another's patch", none, sim::Signature{u"CN=Other"}, none, false, 0,
          false, "", "signed    valid  CN=Other\n"},
         {"same publisher", good, good, good, false, 0, false, "",
          "Patch check: Setup.exe applies only patches signed by CN=Ortolan Test Publisher"},
         {"unsigned patch", good, none, good, false, 1643, true,
          "MSP\\QernoE6_ALPHA_1234.msp: unsigned: the signed Setup.exe refuses it and exits 1643",
          "unsigned  -  "},
-        {"another publisher", good, sim::Signature{"CN=Other"}, good, false, 1643, true,
+        {"another publisher", good, sim::Signature{u"CN=Other"}, good, false, 1643, true,
          "signed by CN=Other, not by Setup.exe's publisher CN=Ortolan Test Publisher", ""},
         {"changed after signing", good, broken, good, false, 1643, true,
          "its signature is not valid (WinVerifyTrust 0x80096010)", "invalid: WinVerifyTrust"},
@@ -198,20 +198,32 @@ TEST_F(MediaCheckTest, SignaturesAsTheLauncherJudgesThem) {
     }
 }
 
-TEST_F(MediaCheckTest, APatchAnotherHasOpenForWritingIsRefusedAsTheLauncherRefusesIt) {
-    UpdateMachine m;
-    const sim::Signature publisher{"CN=Ortolan Test Publisher", true, true};
-    const std::string patch = "C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp";
-    m.machine.Files().SetSignature("C:\\Media\\Setup.exe", publisher);
-    m.machine.Files().SetSignature(patch, publisher);
-    auto copying = m.machine.Files().HoldOpen(
-        patch, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    EXPECT_TRUE(HasFinding(Check(), true,
-                           "MSP\\QernoE6_ALPHA_1234.msp: another program has it open for writing"));
-    EXPECT_EQ(m.Launch("/silent2"), 1643);
-    copying.reset();
-    EXPECT_EQ(Check().CountFindings(true), 0u);
-    EXPECT_EQ(m.machine.OpenFileHandles(), 0u);
+TEST_F(MediaCheckTest, AFileAnotherHasOpenToChangeIsRefusedAsTheLauncherRefusesIt) {
+    const struct {
+        const char* file;
+        DWORD access; // of the other program
+        const char* finding;
+    } rows[] = {
+        {"C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp", GENERIC_WRITE,
+         "MSP\\QernoE6_ALPHA_1234.msp: another program has it open for writing"},
+        {"C:\\Media\\Setup.exe", DELETE,
+         "Setup.exe: another program has it open for writing or deleting: the signed Setup.exe "
+         "refuses every patch and exits 1643"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        UpdateMachine m;
+        const sim::Signature publisher{u"CN=Ortolan Test Publisher", true, true};
+        m.machine.Files().SetSignature("C:\\Media\\Setup.exe", publisher);
+        m.machine.Files().SetSignature("C:\\Media\\MSP\\QernoE6_ALPHA_1234.msp", publisher);
+        auto another = m.machine.Files().HoldOpen(
+            row.file, row.access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        EXPECT_TRUE(HasFinding(Check(), true, row.finding));
+        EXPECT_EQ(m.Launch("/silent2"), 1643);
+        another.reset();
+        EXPECT_EQ(Check().CountFindings(true), 0u);
+        EXPECT_EQ(m.machine.OpenFileHandles(), 0u);
+    }
 }
 
 TEST_F(MediaCheckTest, TheRowNamesEditionSectionPatchAndTarget) {

@@ -12,10 +12,15 @@ tagMediaReport SampleReport() {
     report.bSettingsRead = true;
     report.strUrl = "https://example.com/";
     report.aEntries = {{"Patch_ALPHA", "A_1234", "{5A5A5A5A-0001-0002-0003-000000000004}"}};
-    const tagSignature publisher{0, true, 0, "CN=Qerno, C=JP"};
-    report.aPatches = {
-        {"A_1234.msp", true, "Qerno Build 1234", "6.0.1234", "{P}", true, publisher},
-        {"x.msp", false, "", "", "", false, {TRUST_E_BAD_DIGEST, false, 0, "CN=Qerno, C=JP"}}};
+    const tagSignature publisher{0, true, 0, "CN=Qerno, C=JP", u"CN=Qerno, C=JP"};
+    report.aPatches = {{"A_1234.msp", true, "Qerno Build 1234", "6.0.1234", "{P}", true, publisher},
+                       {"x.msp",
+                        false,
+                        "",
+                        "",
+                        "",
+                        false,
+                        {TRUST_E_BAD_DIGEST, false, 0, "CN=Qerno, C=JP", u"CN=Qerno, C=JP"}}};
     report.probe = {0, "C:\\media\\MSP\\A_1234.msp", "{P}", "Qerno Build 1234", "Qerno"};
     report.setupSignature = publisher;
     tagPackageRow row;

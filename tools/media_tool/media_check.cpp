@@ -9,6 +9,7 @@
 #include "run/launch_context.h"
 #include "msiquery/patch_queries.h"
 #include "os/path_tests.h"
+#include "patch/patch_trust.h"
 #include "text/append_backslash.h"
 
 namespace {
@@ -39,6 +40,9 @@ tagMediaReport CheckMedia(const tagCheckRequest& request) {
     tagLaunchContext context;
     context.strExeDir = AppendBackslash(request.strMedia);
     context.strExePath = context.strExeDir + "Setup.exe";
+    // Held as the launcher holds itself, so that the check judges as a run would.
+    const CFileHandle heldSetup = HoldLauncherFile(context.strExePath);
+    context.bExeHeld = heldSetup.IsValid();
     CDatFileCopy copy(context);
     CheckSettings(context, report);
     CheckPatchFolder(context, report);

@@ -11,7 +11,7 @@ namespace {
 
 std::string RefusalText(const tagSignature& setup, const tagSignature& patch) {
     std::string why;
-    if (patch.IsValid() && patch.strSubject == setup.strSubject) {
+    if (patch.IsSamePublisherAs(setup)) {
         why = "another program has it open for writing";
     } else if (patch.IsValid()) {
         why =
@@ -65,6 +65,12 @@ void CheckTrust(const tagLaunchContext& context, tagMediaReport& report) {
         report.AddWarning("Setup.exe", "signed, but the signature is not valid here (" +
                                            GetSignatureFault(setup) +
                                            "): it checks no patch's signature");
+    }
+    if (setup.IsValid() && !context.bExeHeld) {
+        report.AddError("Setup.exe", "another program has it open for writing or deleting: the "
+                                     "signed Setup.exe refuses every patch and exits " +
+                                         std::to_string(ExitCodePatchRejected));
+        return;
     }
     for (const tagPatchFile& patch : report.aPatches) {
         // The launcher's own verdict, so that the check and a run cannot disagree.

@@ -41,6 +41,12 @@ bool SharingAllows(const OpenFile& held, DWORD access, DWORD share) {
     if ((held.Access() & GENERIC_READ) && !(share & FILE_SHARE_READ)) {
         return false;
     }
+    if ((access & DELETE) && !(held.Share() & FILE_SHARE_DELETE)) {
+        return false;
+    }
+    if ((held.Access() & DELETE) && !(share & FILE_SHARE_DELETE)) {
+        return false;
+    }
     return true;
 }
 

@@ -21,7 +21,7 @@ class OpenFile;
 
 // An Authenticode signature a file carries, as WinVerifyTrust judges it.
 struct Signature {
-    std::string subject;       // the signer certificate's subject, as CertGetNameStringA gives it
+    std::u16string subject;    // the signer certificate's subject, as CertGetNameStringW gives it
     bool digestMatches = true; // false: the file changed after it was signed
     bool rootTrusted = true;   // false: the chain ends in a root the machine does not trust
 };

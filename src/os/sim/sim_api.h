@@ -101,6 +101,7 @@ constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
 
 constexpr DWORD GENERIC_READ = 0x80000000;
+constexpr DWORD DELETE = 0x00010000; // the access a rename or delete needs
 constexpr DWORD GENERIC_WRITE = 0x40000000;
 constexpr DWORD FILE_SHARE_READ = 0x1;
 constexpr DWORD FILE_SHARE_WRITE = 0x2;
@@ -713,6 +714,8 @@ CRYPT_PROVIDER_SGNR* WINAPI WTHelperGetProvSignerFromChain(CRYPT_PROVIDER_DATA* 
 CRYPT_PROVIDER_CERT* WINAPI WTHelperGetProvCertFromChain(CRYPT_PROVIDER_SGNR* pSgnr, DWORD idxCert);
 DWORD WINAPI CertGetNameStringA(PCCERT_CONTEXT pCertContext, DWORD dwType, DWORD dwFlags,
                                 void* pvTypePara, LPSTR pszNameString, DWORD cchNameString);
+DWORD WINAPI CertGetNameStringW(PCCERT_CONTEXT pCertContext, DWORD dwType, DWORD dwFlags,
+                                void* pvTypePara, LPWSTR pszNameString, DWORD cchNameString);
 BOOL WINAPI CertVerifyCertificateChainPolicy(LPCSTR pszPolicyOID,
                                              PCCERT_CHAIN_CONTEXT pChainContext,
                                              CERT_CHAIN_POLICY_PARA* pPolicyPara,

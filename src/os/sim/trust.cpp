@@ -5,7 +5,6 @@
 #include "os/sim/machine.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <memory>
 
@@ -102,24 +101,45 @@ CRYPT_PROVIDER_CERT* WINAPI WTHelperGetProvCertFromChain(CRYPT_PROVIDER_SGNR* pS
     return state == nullptr || idxCert != 0 ? nullptr : &state->cert;
 }
 
-DWORD WINAPI CertGetNameStringA(PCCERT_CONTEXT pCertContext, DWORD dwType, DWORD /*dwFlags*/,
-                                void* pvTypePara, LPSTR pszNameString, DWORD cchNameString) {
-    TrustState* state = StateOf(pCertContext, &TrustState::context);
-    // An unknown certificate or name type gives the empty name: one character, its NUL.
-    std::string name;
-    if (state != nullptr && dwType == CERT_NAME_RDN_TYPE && pvTypePara != nullptr &&
-        *static_cast<DWORD*>(pvTypePara) == CERT_X500_NAME_STR) {
-        name = state->signature.subject;
+namespace {
+
+// The signer's subject when that certificate and name type are asked for; an unknown
+// certificate or name type gives the empty name.
+std::u16string SubjectAskedFor(PCCERT_CONTEXT certificate, DWORD type, const void* typePara) {
+    TrustState* state = StateOf(certificate, &TrustState::context);
+    if (state != nullptr && type == CERT_NAME_RDN_TYPE && typePara != nullptr &&
+        *static_cast<const DWORD*>(typePara) == CERT_X500_NAME_STR) {
+        return state->signature.subject;
     }
+    return {};
+}
+
+// As much of `name` as fits, NUL-terminated: the count of characters written, the NUL
+// included; without a buffer, the count needed.
+template <typename Char>
+DWORD CopyName(const std::basic_string<Char>& name, Char* buffer, DWORD capacity) {
     const auto needed = static_cast<DWORD>(name.size() + 1);
-    if (pszNameString == nullptr || cchNameString == 0) {
+    if (buffer == nullptr || capacity == 0) {
         return needed;
     }
-    // A short buffer gets as much as fits, NUL-terminated.
-    const DWORD copied = std::min(needed, cchNameString) - 1;
-    std::memcpy(pszNameString, name.data(), copied);
-    pszNameString[copied] = '\0';
+    const DWORD copied = std::min(needed, capacity) - 1;
+    std::copy_n(name.data(), copied, buffer);
+    buffer[copied] = 0;
     return copied + 1;
+}
+
+} // namespace
+
+DWORD WINAPI CertGetNameStringA(PCCERT_CONTEXT pCertContext, DWORD dwType, DWORD /*dwFlags*/,
+                                void* pvTypePara, LPSTR pszNameString, DWORD cchNameString) {
+    return CopyName(sim::Utf16ToCp932Lossy(SubjectAskedFor(pCertContext, dwType, pvTypePara)),
+                    pszNameString, cchNameString);
+}
+
+DWORD WINAPI CertGetNameStringW(PCCERT_CONTEXT pCertContext, DWORD dwType, DWORD /*dwFlags*/,
+                                void* pvTypePara, LPWSTR pszNameString, DWORD cchNameString) {
+    return CopyName(SubjectAskedFor(pCertContext, dwType, pvTypePara), pszNameString,
+                    cchNameString);
 }
 
 BOOL WINAPI CertVerifyCertificateChainPolicy(LPCSTR pszPolicyOID,

@@ -15,6 +15,10 @@ SETUP_FORWARD(Crypt32, DWORD, 0, CertGetNameStringA,
               (PCCERT_CONTEXT pCertContext, DWORD dwType, DWORD dwFlags, void* pvTypePara,
                LPSTR pszNameString, DWORD cchNameString),
               (pCertContext, dwType, dwFlags, pvTypePara, pszNameString, cchNameString))
+SETUP_FORWARD(Crypt32, DWORD, 0, CertGetNameStringW,
+              (PCCERT_CONTEXT pCertContext, DWORD dwType, DWORD dwFlags, void* pvTypePara,
+               LPWSTR pszNameString, DWORD cchNameString),
+              (pCertContext, dwType, dwFlags, pvTypePara, pszNameString, cchNameString))
 SETUP_FORWARD(Crypt32, WINBOOL, FALSE, CertVerifyCertificateChainPolicy,
               (LPCSTR pszPolicyOID, PCCERT_CHAIN_CONTEXT pChainContext,
                PCERT_CHAIN_POLICY_PARA pPolicyPara, PCERT_CHAIN_POLICY_STATUS pPolicyStatus),
